@@ -1,0 +1,50 @@
+#include "dump_command.h"
+
+#include "platform/sha256.h"
+#include "store/uoexpress.h"
+
+namespace cli {
+namespace {
+
+using uoexpress::Toe5_MessageInfo;
+
+void DumpFile(const std::string& path, bool preview, std::ostream& out) {
+  std::vector<Toe5_MessageInfo> live;
+  std::vector<Toe5_MessageInfo> deleted;
+  uoexpress::ReadMessageInfos(path, live);
+  uoexpress::ReadDeletedMessageInfos(path, deleted);
+
+  out << "== " << path << '\n';
+  std::string text;
+  auto line = [&](const char* kind, const Toe5_MessageInfo& info) {
+    out << kind << ' ' << info.InfoOffset << ' ' << info.DataOffset << ' ' << info.Attr11 << ' '
+        << text.size() << ' ' << platform::Sha256Hex(text) << '\n';
+  };
+  for (const auto& info : live) {
+    text.clear();
+    uoexpress::ReadMessageText(path, info.DataOffset, text, !preview);
+    line("live", info);
+  }
+  for (const auto& info : deleted) {
+    text.clear();
+    uoexpress::ReadDeletedMessageText(path, info.DataOffset, text, !preview);
+    line("deleted", info);
+  }
+}
+
+} // namespace
+
+bool RunDump(const DumpOptions& options, std::ostream& out, std::ostream& errors) {
+  bool all_read = true;
+  for (const auto& path : options.files) {
+    try {
+      DumpFile(path, options.preview, out);
+    } catch (const uoexpress::EFOpenError& error) {
+      errors << "salvora: " << error.what() << '\n';
+      all_read = false;
+    }
+  }
+  return all_read;
+}
+
+} // namespace cli

@@ -1,0 +1,21 @@
+// `salvora dump`: one line per message of each folder file, in listing order, with the length
+// and SHA-256 of the text the reader gives.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct DumpOptions {
+  bool preview = false; // the scan's preview reads instead of the save's full reads
+  std::vector<std::string> files;
+};
+
+// Writes "== FILE" and then one line per message:
+//   <live|deleted> <info-offset> <data-offset> <attr-0x91> <text-length> <sha256>
+// A file that cannot be opened is reported on `errors`; returns false if any could not.
+bool RunDump(const DumpOptions& options, std::ostream& out, std::ostream& errors);
+
+} // namespace cli

@@ -1,0 +1,31 @@
+#include "dbx_stream.h"
+
+#include "uoexpress.h"
+
+namespace uoexpress {
+
+EFOpenError::EFOpenError(const std::string& path)
+    : std::runtime_error("Cannot open file " + path) {}
+
+DbxStream::DbxStream(const std::string& path) : file_(platform::OpenReaderFile(path)) {
+  if (!file_)
+    throw EFOpenError(path);
+  size_ = file_->Size();
+}
+
+void DbxStream::Read(std::int64_t offset, void* buffer, std::size_t size) {
+  auto* out = static_cast<char*>(buffer);
+  std::size_t got = 0;
+  if (offset >= 0 && offset < size_)
+    got = file_->ReadAt(offset, out, size);
+  if (got < size)
+    std::memset(out + got, 0, size - got);
+}
+
+std::int32_t DbxStream::ReadInt32(std::int64_t offset) {
+  unsigned char bytes[4];
+  Read(offset, bytes, sizeof bytes);
+  return LoadInt32(bytes);
+}
+
+} // namespace uoexpress

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need (run as root, or with sudo).
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends \
+  cmake ninja-build g++ make pkg-config \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  media-types
