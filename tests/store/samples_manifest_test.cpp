@@ -1,0 +1,45 @@
+// The real Outlook Express files: the dump of every one must match the manifest, which gives
+// the listing and the full texts' lengths and SHA-256 that a correct reader produces.
+#include "cli/dump_command.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(RealSamples, DumpMatchesTheManifest) {
+  const fs::path samples = SALVORA_SHARED_SAMPLES;
+  std::ifstream manifest(samples / "MANIFEST");
+  if (!manifest)
+    GTEST_SKIP() << "no shared samples at " << samples << " (the manifest test needs them)";
+
+  // Group the manifest by file: "== path" starts a file's lines.
+  std::vector<std::pair<std::string, std::string>> files;
+  for (std::string line; std::getline(manifest, line);) {
+    if (line.empty() || line[0] == '#')
+      continue;
+    if (line.starts_with("== "))
+      files.emplace_back(line.substr(3), "");
+    else if (!files.empty())
+      files.back().second += line + '\n';
+  }
+  ASSERT_FALSE(files.empty());
+  int messages = 0;
+  for (const auto& [file, expected] : files) {
+    cli::DumpOptions options;
+    options.files.push_back((samples / file).string());
+    std::ostringstream out, errors;
+    ASSERT_TRUE(cli::RunDump(options, out, errors)) << errors.str();
+    std::string dump = out.str();
+    dump.erase(0, dump.find('\n') + 1); // the "== path" line names the absolute path
+    EXPECT_EQ(dump, expected) << file;
+    messages += static_cast<int>(std::count(expected.begin(), expected.end(), '\n'));
+  }
+  EXPECT_EQ(messages, 39);
+}
+
+} // namespace
