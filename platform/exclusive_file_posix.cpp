@@ -12,7 +12,10 @@
 namespace platform {
 namespace {
 
-constexpr std::size_t kWindowSize = 64 * 1024;
+// The read-ahead window starts small, since most opens read one short chain, and doubles
+// while reads run forward past its end.
+constexpr std::size_t kFirstWindow = 8 * 1024;
+constexpr std::size_t kLargestWindow = 256 * 1024;
 
 class LockedFile final : public RandomAccessFile {
 public:
@@ -25,14 +28,17 @@ public:
     if (offset < 0 || offset >= size_ || size == 0)
       return 0;
     size = static_cast<std::size_t>(std::min<std::int64_t>(size, size_ - offset));
-    if (size > kWindowSize)
+    if (size > kLargestWindow)
       return ReadDirect(offset, buffer, size);
     if (offset < window_start_ ||
         offset + static_cast<std::int64_t>(size) > window_start_ + window_length_) {
-      if (window_.empty())
-        window_.resize(kWindowSize);
+      bool forward = window_length_ > 0 && offset >= window_start_ + window_length_ &&
+                     offset < window_start_ + window_length_ + window_length_;
+      std::size_t capacity = forward ? std::min(window_.size() * 2, kLargestWindow) : kFirstWindow;
+      window_.resize(std::max(capacity, size));
       window_start_ = offset;
-      window_length_ = static_cast<std::int64_t>(ReadDirect(offset, window_.data(), kWindowSize));
+      window_length_ =
+          static_cast<std::int64_t>(ReadDirect(offset, window_.data(), window_.size()));
     }
     std::size_t available = static_cast<std::size_t>(
         std::max<std::int64_t>(0, window_start_ + window_length_ - offset));

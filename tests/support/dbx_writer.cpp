@@ -117,7 +117,8 @@ StoreBuilder::StoreBuilder() : image_(kFirstAllocation) {
 }
 
 std::int32_t StoreBuilder::Allocate(std::int32_t size) {
-  auto offset = static_cast<std::int32_t>(image_.bytes().size());
+  // Outlook Express keeps every structure on a 4-byte boundary.
+  auto offset = static_cast<std::int32_t>((image_.bytes().size() + 3) & ~std::size_t{3});
   image_.PutBytes(offset, std::string(static_cast<std::size_t>(size), '\0'));
   return offset;
 }
