@@ -1,5 +1,6 @@
 #include "dbx_stream.h"
 
+#include "dbx_layout.h"
 #include "uoexpress.h"
 
 namespace uoexpress {
@@ -26,6 +27,10 @@ std::int32_t DbxStream::ReadInt32(std::int64_t offset) {
   unsigned char bytes[4];
   Read(offset, bytes, sizeof bytes);
   return LoadInt32(bytes);
+}
+
+Toe5_FileHeader ReadFileHeader(DbxStream& stream) {
+  return {stream.ReadInt32(layout::kMessageCount)};
 }
 
 } // namespace uoexpress

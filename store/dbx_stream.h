@@ -28,6 +28,13 @@ private:
   std::int64_t size_;
 };
 
+// The header values the reader keeps for the file it has open.
+struct Toe5_FileHeader {
+  std::int32_t MessageCount = 0; // not positive: the live listing and reader see no messages
+};
+
+Toe5_FileHeader ReadFileHeader(DbxStream& stream);
+
 inline std::int32_t LoadInt32(const unsigned char* bytes) {
   std::uint32_t value = std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
                         (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);

@@ -151,7 +151,7 @@ private:
 
 void ReadMessageInfos(const std::string& path, std::vector<Toe5_MessageInfo>& list) {
   DbxStream stream(path);
-  std::int32_t message_count = stream.ReadInt32(kMessageCount);
+  std::int32_t message_count = ReadFileHeader(stream).MessageCount;
   if (message_count <= 0)
     return;
   std::size_t listed_before = list.size();

@@ -65,7 +65,7 @@ void ReadMessageText(const std::string& path, std::int32_t offset, std::string& 
     return;
   DbxStream stream(path);
   text.clear();
-  if (stream.ReadInt32(kMessageCount) <= 0)
+  if (ReadFileHeader(stream).MessageCount <= 0)
     return;
   ReadChain(stream, offset, text, FullText, Chain::Live);
 }
