@@ -8,4 +8,6 @@ $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends \
   cmake ninja-build g++ make pkg-config \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  media-types
+  media-types \
+  qt6-base-dev xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine \
+  libxcb1-dev

@@ -1,0 +1,37 @@
+#include "platform/content_types.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace platform {
+namespace {
+
+TEST(ParseMimeTypes, Table) {
+  const ContentTypeTable table = ParseMimeTypes("# comment image/fake fake\n"
+                                                "image/gif\t\t\tgif\n"
+                                                "text/plain  txt TEXT  # trailing comment\r\n"
+                                                "application/x-none\n"
+                                                "text/other txt\n"
+                                                "   \n"
+                                                "image/jpeg jpeg jpg jpe");
+  EXPECT_EQ(table.size(), 6u);
+  EXPECT_EQ(table.at(".gif"), "image/gif");
+  EXPECT_EQ(table.at(".txt"), "text/plain"); // the first type listing an extension wins
+  EXPECT_EQ(table.at(".text"), "text/plain");
+  EXPECT_EQ(table.at(".jpe"), "image/jpeg");
+  EXPECT_EQ(table.count(".fake"), 0u);
+}
+
+TEST(ContentTypeForExtension, SystemTable) {
+  if (!std::filesystem::exists("/etc/mime.types"))
+    GTEST_SKIP() << "no /etc/mime.types (Debian package media-types)";
+  EXPECT_EQ(ContentTypeForExtension(".gif"), "image/gif");
+  EXPECT_EQ(ContentTypeForExtension(".GIF"), "image/gif");
+  EXPECT_EQ(ContentTypeForExtension(".zip"), "application/zip");
+  EXPECT_EQ(ContentTypeForExtension(".no-such-extension"), "");
+  EXPECT_EQ(ContentTypeForExtension(""), "");
+  EXPECT_EQ(ContentTypeForExtension("gif"), ""); // the dot is part of the extension
+}
+
+} // namespace
+} // namespace platform
