@@ -14,6 +14,9 @@ public:
   // A warning box with a single OK button, titled "Warning".
   virtual void ShowWarning(const std::string& text) = 0;
 
+  // An information box with a single OK button, titled "Information".
+  virtual void ShowInformation(const std::string& text) = 0;
+
   // The wait pointer while long work runs, and the default pointer again.
   virtual void SetBusy(bool busy) = 0;
 };
@@ -23,6 +26,7 @@ class StreamNotifier : public UserNotifier {
 public:
   explicit StreamNotifier(std::ostream& out) : out_(out) {}
   void ShowWarning(const std::string& text) override { out_ << "Warning: " << text << '\n'; }
+  void ShowInformation(const std::string& text) override { out_ << text << '\n'; }
   void SetBusy(bool) override {}
 
 private:

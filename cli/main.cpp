@@ -1,43 +1,33 @@
-// salvora — the command-line front end.
-//
-// Exit codes: 0 success, 1 a file could not be read, 2 wrong usage.
+// salvora — the command-line front end. See `salvora --help`.
+#include "arguments.h"
 #include "dump_command.h"
+#include "mime/content_type.h"
+#include "platform/content_types.h"
 #include "platform/exclusive_file.h"
+#include "recovery_commands.h"
 
-#include <cstring>
 #include <iostream>
-#include <string_view>
-
-namespace {
-
-constexpr const char* kUsage = "usage: salvora dump [--preview] FILE...\n";
-
-int Dump(int argc, char** argv) {
-  cli::DumpOptions options;
-  for (int i = 2; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--preview")
-      options.preview = true;
-    else if (arg.starts_with("--")) {
-      std::cerr << "salvora: unknown option " << arg << '\n' << kUsage;
-      return 2;
-    } else
-      options.files.emplace_back(arg);
-  }
-  if (options.files.empty()) {
-    std::cerr << kUsage;
-    return 2;
-  }
-  return cli::RunDump(options, std::cout, std::cerr) ? 0 : 1;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   platform::SetFileOpener(&platform::OpenExclusiveForReading);
-  if (argc >= 2 && std::strcmp(argv[1], "dump") == 0)
-    return Dump(argc, argv);
-  std::cerr << kUsage;
-  return 2;
+  mime::SetContentTypeLookup(&platform::ContentTypeForExtension);
+  try {
+    cli::Arguments args = cli::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    switch (args.command) {
+    case cli::Command::Help:
+      std::cout << cli::kUsage;
+      return 0;
+    case cli::Command::Version:
+      std::cout << "salvora " << SALVORA_VERSION << '\n';
+      return 0;
+    case cli::Command::Dump:
+      return cli::RunDump({args.preview, args.files}, std::cout, std::cerr) ? 0 : 1;
+    default:
+      return cli::RunRecoveryCommand(args, std::cout, std::cerr);
+    }
+  } catch (const cli::UsageError& error) {
+    std::cerr << "salvora: " << error.what() << "\n\n" << cli::kUsage;
+    return 2;
+  }
 }

@@ -88,8 +88,14 @@ struct Demo {
   std::string extra_headers;
 };
 
+// Mail fetched from a server starts with the trace lines the server added; mail written
+// here starts with From.
 std::string Text(const Demo& m, int number) {
-  return "From: \"" + m.from_name + "\" <" + m.from + ">\r\n" + "To: " + m.to + "\r\n" +
+  std::string trace;
+  if (m.from.find("dana.whitfield") == std::string::npos)
+    trace = "Return-Path: <" + m.from + ">\r\nReceived: from mail.example.org ([192.0.2.25])\r\n" +
+            "\tby pop.example.org with SMTP; " + m.date + "\r\n";
+  return trace + "From: \"" + m.from_name + "\" <" + m.from + ">\r\n" + "To: " + m.to + "\r\n" +
          "Subject: " + m.subject + "\r\n" + "Date: " + m.date + "\r\n" + "Message-ID: <demo" +
          std::to_string(number) + ".salvora@example.org>\r\n" + "MIME-Version: 1.0\r\n" +
          m.extra_headers + "X-Mailer: Microsoft Outlook Express 6.00.2900.5512\r\n" + m.body;

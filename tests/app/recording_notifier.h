@@ -14,12 +14,14 @@ public:
     warnings.push_back(text);
     busy_when_warned.push_back(busy);
   }
+  void ShowInformation(const std::string& text) override { information.push_back(text); }
   void SetBusy(bool value) override {
     busy = value;
     ++busy_changes;
   }
 
   std::vector<std::string> warnings;
+  std::vector<std::string> information;
   std::vector<bool> busy_when_warned;
   bool busy = false;
   int busy_changes = 0;

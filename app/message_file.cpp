@@ -1,0 +1,49 @@
+#include "message_file.h"
+
+#include <algorithm>
+
+namespace app {
+namespace {
+
+constexpr std::size_t kMaxNameBytes = 200 - 4 /* ".eml" */ - 11 /* "_" and a counter */;
+
+bool IsAsciiLetterOrDigit(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+} // namespace
+
+std::string SanitizeFileName(std::string_view text) {
+  std::string name(text.substr(0, kMaxNameBytes));
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return !IsAsciiLetterOrDigit(c); }, '_');
+  return name;
+}
+
+std::string CandidateFileName(const std::string& save_path, const std::string& name, int n) {
+  std::string file = save_path + "/" + name;
+  if (n > 0)
+    file += "_" + std::to_string(n);
+  return file + ".eml";
+}
+
+std::string WithCrLfLines(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  std::string out;
+  out.reserve(text.size() + text.size() / 32 + 2);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", i);
+    if (end == std::string_view::npos) {
+      out.append(text.substr(i));
+      out += "\r\n";
+      break;
+    }
+    out.append(text.substr(i, end - i));
+    out += "\r\n";
+    i = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+  }
+  return out;
+}
+
+} // namespace app

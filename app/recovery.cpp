@@ -1,0 +1,32 @@
+#include "recovery.h"
+
+#include "mime/mail_message.h"
+
+namespace app {
+
+Recovery::Recovery(std::string temp_dir, WorkingCopies::StoreRootSource store_root,
+                   UserNotifier& notifier, RecoveredList::TextComparison compare)
+    : store_root_(store_root), notifier_(notifier),
+      copies_(std::move(temp_dir), std::move(store_root), notifier), list_(std::move(compare)),
+      mail_(std::make_unique<mime::TMailMessage2000>()) {
+  ConfigureMailMessage(*mail_);
+}
+
+Recovery::~Recovery() = default;
+
+void Recovery::LoadFolders() {
+  folders_ = FillFolderList(store_root_());
+}
+
+void Recovery::Scan(ScanObserver& observer, DateFormatter date_text) {
+  RunScan(ScanInput{folders_, copies_.TempDir(), std::move(date_text)}, list_, *mail_, observer);
+}
+
+bool Recovery::Save(const std::string& save_path) {
+  bool saved = SaveEmails(list_, copies_.TempDir(), save_path, notifier_);
+  if (saved)
+    emails_saved_ = true;
+  return saved;
+}
+
+} // namespace app

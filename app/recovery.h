@@ -1,0 +1,58 @@
+// The recovery workflow without a user interface: the folder files of the store, their
+// working copies, the scan into the result list and the save run. The window and the
+// command line each drive one.
+#pragma once
+
+#include "folder_list.h"
+#include "recovered_list.h"
+#include "save_run.h"
+#include "scan_run.h"
+#include "user_notifier.h"
+#include "working_copies.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mime {
+class TMailMessage2000;
+}
+
+namespace app {
+
+class Recovery {
+public:
+  // `temp_dir` ends with a separator; `store_root` is asked whenever the store is needed.
+  Recovery(std::string temp_dir, WorkingCopies::StoreRootSource store_root, UserNotifier& notifier,
+           RecoveredList::TextComparison compare = {});
+  ~Recovery();
+
+  // The store's folder files with their default ticks, read anew.
+  void LoadFolders();
+  std::vector<FolderFile>& Folders() { return folders_; }
+
+  // Copies the ticked folder files; false (the user was warned) when a copy failed.
+  bool MakeWorkingCopies() { return copies_.BackupFolderFiles(folders_); }
+  void DeleteWorkingCopies() { copies_.DeleteBackupFiles(); }
+
+  void Scan(ScanObserver& observer, DateFormatter date_text = {});
+
+  // Writes the ticked rows into `save_path`; remembers that mail was saved.
+  bool Save(const std::string& save_path);
+
+  RecoveredList& List() { return list_; }
+  bool EmailsSaved() const { return emails_saved_; }
+  void ClearEmailsSaved() { emails_saved_ = false; }
+  const std::string& TempDir() const { return copies_.TempDir(); }
+
+private:
+  WorkingCopies::StoreRootSource store_root_;
+  UserNotifier& notifier_;
+  WorkingCopies copies_;
+  std::vector<FolderFile> folders_;
+  RecoveredList list_;
+  std::unique_ptr<mime::TMailMessage2000> mail_; // one parser for every message
+  bool emails_saved_ = false;
+};
+
+} // namespace app

@@ -1,0 +1,58 @@
+// The scan run: for every ticked folder file, the live messages of its working copy, then
+// its deleted ones, each read as a preview, parsed, and added as a row of the result list.
+#pragma once
+
+#include "date_text.h"
+#include "folder_list.h"
+#include "recovered_list.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mime {
+class TMailMessage2000;
+}
+
+namespace app {
+
+// What a scan tells the window, which turns it into widget changes.
+class ScanObserver {
+public:
+  virtual ~ScanObserver() = default;
+  // The Start button reads "Stop", the count shows 0, the gauge 0; Back, Next, Select All and
+  // Select None are disabled. StopRequested has just been cleared; an observer may set it
+  // again (a stop that arrived before the run began).
+  virtual void ScanStarted() {}
+  virtual void GaugeMaximum(int /*maximum*/) {}
+  virtual void GaugeProgress(int /*progress*/) {}
+  // A folder file is being read (the pointer shows the normal arrow).
+  virtual void FolderStarted(const std::string& /*folder_file_name*/) {}
+  virtual void RowAdded(std::size_t /*row_count*/) {}
+  // Always, also when an error ends the run: the Start button is disabled and keeps reading
+  // "Stop"; Back, Next, Select All and Select None are enabled; with no rows, Back and Home
+  // come to the front.
+  virtual void ScanEnded(bool /*no_rows*/) {}
+};
+
+// Sets up the parser the way the scan uses it: charset "iso-8859-1", quoted-printable text,
+// and progress events on, so the parser pumps the program's messages while it works.
+void ConfigureMailMessage(mime::TMailMessage2000& mail);
+
+// True when the lower-cased text holds "attachment", "filename" and "base64" somewhere.
+bool HasAttachmentWords(std::string_view text);
+
+struct ScanInput {
+  const std::vector<FolderFile>& folders; // the first page's list; ticked entries are scanned
+  std::string temp_dir;                   // ends with a separator; copy = temp_dir + name
+  DateFormatter date_text;
+};
+
+// Runs the scan into `list`, which is emptied first. Stops at the next check once
+// StopRequested is set. A message the parser cannot fully read still gets its row, with what
+// was read; an error of the reader ends the run (the rows found stay). StopRequested is set
+// when the run ends.
+void RunScan(const ScanInput& input, RecoveredList& list, mime::TMailMessage2000& mail,
+             ScanObserver& observer);
+
+} // namespace app

@@ -1,0 +1,169 @@
+// The recovery workflow on a large generated store: working copies, scan and save, against
+// a plain sequential read of the same files as the physical reference.
+//
+//   workflow_bench [FOLDER] [MESSAGES]
+//
+// Writes five folder files with MESSAGES messages in all (default 50000, about 1.1 GB) into
+// FOLDER/store (default: salvora-workflow-bench in the temporary folder) unless they exist,
+// then times each phase and reports messages per second, MB per second, the ratio to the
+// sequential read, and peak memory.
+#include "app/recovery.h"
+#include "dbx_writer.h"
+#include "platform/exclusive_file.h"
+#include "platform/temp_directory.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kFolders = 5;
+
+std::string MessageText(std::mt19937& random, int i) {
+  int kind = static_cast<int>(random() % 100);
+  std::size_t size = kind < 70   ? 4000 + random() % 16000
+                     : kind < 95 ? 20000 + random() % 30000
+                                 : 50000 + random() % 100000;
+  std::string text = "Return-Path: <sender" + std::to_string(i % 97) +
+                     "@example.com>\r\nFrom: \"Sender " + std::to_string(i % 97) + "\" <sender" +
+                     std::to_string(i % 97) + "@example.com>\r\nTo: someone@example.org\r\n" +
+                     "Subject: generated message number " + std::to_string(i) +
+                     "\r\nDate: Mon, 3 Mar 2003 10:20:30 +0100\r\nMIME-Version: 1.0\r\n";
+  if (kind >= 70) {
+    text += "Content-Type: multipart/mixed; boundary=\"b1\"\r\n\r\n--b1\r\n"
+            "Content-Type: text/plain\r\n\r\nSee the attachment.\r\n--b1\r\n"
+            "Content-Type: application/octet-stream; name=\"data.bin\"\r\n"
+            "Content-Transfer-Encoding: base64\r\n"
+            "Content-Disposition: attachment; filename=\"data.bin\"\r\n\r\n";
+    while (text.size() < size)
+      text += "QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAxMjM0\r\n";
+    text += "--b1--\r\n";
+  } else {
+    text += "Content-Type: text/plain\r\n\r\n";
+    while (text.size() < size)
+      text += "A line of a generated letter, long enough to look like prose here.\r\n";
+  }
+  return text;
+}
+
+void Generate(const fs::path& store, int messages) {
+  fs::create_directories(store);
+  std::mt19937 random(2026);
+  for (int f = 0; f < kFolders; ++f) {
+    dbxtest::StoreBuilder builder;
+    int count = messages / kFolders;
+    for (int i = 0; i < count; ++i)
+      builder.AddMessage(MessageText(random, f * count + i));
+    for (int i = 0; i < count; i += 10)
+      builder.DeleteMessage(i);
+    builder.Build().WriteTo((store / ("Folder" + std::to_string(f) + ".dbx")).string());
+    std::cerr << "wrote folder " << f + 1 << " of " << kFolders << '\n';
+  }
+}
+
+double PeakMiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with("VmHWM:"))
+      return std::stod(line.substr(6)) / 1024.0;
+  return 0;
+}
+
+void ResetPeak() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double SequentialRead(const fs::path& store) {
+  auto start = Clock::now();
+  std::string buffer(1 << 20, '\0');
+  for (const auto& entry : fs::directory_iterator(store)) {
+    std::FILE* file = std::fopen(entry.path().c_str(), "rb");
+    while (std::fread(buffer.data(), 1, buffer.size(), file) > 0) {
+    }
+    std::fclose(file);
+  }
+  return Since(start);
+}
+
+class Quiet : public app::UserNotifier {
+public:
+  void ShowWarning(const std::string& text) override { std::cerr << "warning: " << text << '\n'; }
+  void ShowInformation(const std::string&) override {}
+  void SetBusy(bool) override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  fs::path folder =
+      argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "salvora-workflow-bench";
+  int messages = argc > 2 ? std::stoi(argv[2]) : 50000;
+  fs::path store = folder / "store";
+  if (!fs::exists(store / "Folder0.dbx"))
+    Generate(store, messages);
+  platform::SetFileOpener(&platform::OpenExclusiveForReading);
+
+  double megabytes = 0;
+  for (const auto& entry : fs::directory_iterator(store))
+    megabytes += static_cast<double>(entry.file_size()) / 1e6;
+  SequentialRead(store); // into the page cache, so every phase reads from memory alike
+  double sequential = SequentialRead(store);
+  double reference = megabytes / sequential;
+
+  Quiet notifier;
+  app::Recovery recovery(
+      platform::GetTempDirectory(), [&] { return store.string(); }, notifier);
+  recovery.LoadFolders();
+  for (auto& f : recovery.Folders())
+    f.ticked = true;
+
+  std::printf("store: %s, %d folder files, %.0f MB\n", store.c_str(), kFolders, megabytes);
+  std::printf("%-22s %9s %10s %9s %8s %9s\n", "phase", "seconds", "msgs/s", "MB/s", "vs seq",
+              "peak MiB");
+  std::printf("%-22s %9.3f %10s %9.0f %8s %9s\n", "sequential read", sequential, "-", reference,
+              "1.00", "-");
+  auto report = [&](const char* name, double seconds, double count, double mb) {
+    std::printf("%-22s %9.3f %10.0f %9.0f %8.2f %9.1f\n", name, seconds, count / seconds,
+                mb / seconds, mb / seconds / reference, PeakMiB());
+  };
+
+  ResetPeak();
+  auto start = Clock::now();
+  recovery.MakeWorkingCopies();
+  report("working copies", Since(start), 0, megabytes);
+
+  ResetPeak();
+  start = Clock::now();
+  app::ScanObserver silent;
+  recovery.Scan(silent);
+  double rows = static_cast<double>(recovery.List().Count());
+  report("scan (all rows)", Since(start), rows, megabytes);
+
+  fs::path out = folder / "out";
+  fs::remove_all(out);
+  fs::create_directories(out);
+  recovery.List().SelectAll();
+  ResetPeak();
+  start = Clock::now();
+  recovery.Save(out.string());
+  double written = 0;
+  for (const auto& entry : fs::directory_iterator(out))
+    written += static_cast<double>(entry.file_size()) / 1e6;
+  report("save (all rows)", Since(start), rows, written);
+  std::printf("rows: %.0f, written: %.0f MB\n", rows, written);
+
+  recovery.DeleteWorkingCopies();
+  fs::remove_all(out);
+  return 0;
+}

@@ -1,0 +1,131 @@
+#include "arguments.h"
+
+#include <regex>
+
+namespace cli {
+
+const char kUsage[] =
+    "usage: salvora COMMAND [OPTIONS]\n"
+    "\n"
+    "Rescues e-mail from Outlook Express folder files (.dbx), live and deleted.\n"
+    "\n"
+    "commands:\n"
+    "  folders [--store DIR]                  list the store's folder files; * marks\n"
+    "                                         those ticked in advance\n"
+    "  scan [--store DIR] [FILE.dbx... | --all-folders] [--format table|csv|json]\n"
+    "                                         copy the folder files, list their messages\n"
+    "  save [scan options] [--all | --live | --deleted] [--subject REGEX]\n"
+    "       [--from REGEX] -o DIR             scan, then write the selected messages as\n"
+    "                                         .eml files into DIR (default selection:\n"
+    "                                         the deleted messages)\n"
+    "  dump [--preview] FILE...               diagnostic listing of folder files\n"
+    "\n"
+    "Without FILE or --all-folders, the folder files ticked in advance are scanned.\n"
+    "A FILE with a folder part is read from that folder instead of the store.\n"
+    "\n"
+    "  --help       this text\n"
+    "  --version    the program's version\n"
+    "\n"
+    "exit status: 0 success, 1 recovery error, 2 wrong usage, 130 stopped by Ctrl-C\n";
+
+namespace {
+
+Command CommandNamed(const std::string& name) {
+  if (name == "folders")
+    return Command::Folders;
+  if (name == "scan")
+    return Command::Scan;
+  if (name == "save")
+    return Command::Save;
+  if (name == "dump")
+    return Command::Dump;
+  if (name == "--help" || name == "-h" || name == "help")
+    return Command::Help;
+  if (name == "--version")
+    return Command::Version;
+  throw UsageError("unknown command '" + name + "'");
+}
+
+Format FormatNamed(const std::string& name) {
+  if (name == "table")
+    return Format::Table;
+  if (name == "csv")
+    return Format::Csv;
+  if (name == "json")
+    return Format::Json;
+  throw UsageError("unknown format '" + name + "' (table, csv or json)");
+}
+
+void CheckPattern(const std::string& pattern) {
+  try {
+    std::regex check(pattern);
+  } catch (const std::regex_error&) {
+    throw UsageError("not a valid regular expression: " + pattern);
+  }
+}
+
+} // namespace
+
+Arguments ParseArguments(const std::vector<std::string>& args) {
+  Arguments parsed;
+  if (args.empty())
+    throw UsageError("no command given");
+  parsed.command = CommandNamed(args[0]);
+  const bool scans = parsed.command == Command::Scan || parsed.command == Command::Save;
+  bool selection_given = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= args.size())
+        throw UsageError(arg + " needs a value");
+      return args[++i];
+    };
+    auto select = [&](Selection selection) {
+      if (parsed.command != Command::Save)
+        throw UsageError(arg + " belongs to the save command");
+      if (selection_given)
+        throw UsageError("choose one of --all, --live and --deleted");
+      selection_given = true;
+      parsed.selection = selection;
+    };
+    if (arg == "--help" || arg == "-h") {
+      parsed.command = Command::Help;
+      return parsed;
+    } else if (arg == "--store" && parsed.command != Command::Dump) {
+      parsed.store = value();
+    } else if (arg == "--all-folders" && scans) {
+      parsed.all_folders = true;
+    } else if (arg == "--format" && scans) {
+      parsed.format = FormatNamed(value());
+    } else if (arg == "--all") {
+      select(Selection::All);
+    } else if (arg == "--live") {
+      select(Selection::Live);
+    } else if (arg == "--deleted") {
+      select(Selection::Deleted);
+    } else if ((arg == "--subject" || arg == "--from") && parsed.command == Command::Save) {
+      std::string pattern = value();
+      CheckPattern(pattern);
+      (arg == "--subject" ? parsed.subject_pattern : parsed.from_pattern) = pattern;
+    } else if ((arg == "-o" || arg == "--output") && parsed.command == Command::Save) {
+      parsed.output = value();
+    } else if (arg == "--preview" && parsed.command == Command::Dump) {
+      parsed.preview = true;
+    } else if (arg.starts_with("-") && arg != "-") {
+      throw UsageError("unknown option '" + arg + "' for " + args[0]);
+    } else if (scans || parsed.command == Command::Dump) {
+      parsed.files.push_back(arg);
+    } else {
+      throw UsageError("unexpected argument '" + arg + "'");
+    }
+  }
+  if (parsed.all_folders && !parsed.files.empty())
+    throw UsageError("give folder files or --all-folders, not both");
+  if (parsed.command == Command::Save && !parsed.output)
+    throw UsageError("save needs -o DIR");
+  if (parsed.command == Command::Dump && parsed.files.empty())
+    throw UsageError("dump needs at least one FILE");
+  return parsed;
+}
+
+} // namespace cli

@@ -1,0 +1,41 @@
+// The command line of `salvora`, parsed.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+enum class Command { Help, Version, Folders, Scan, Save, Dump };
+enum class Format { Table, Csv, Json };
+
+// Which rows `save` writes. None of --all, --live, --deleted: the rows ticked in advance
+// (the deleted messages).
+enum class Selection { Preticked, All, Live, Deleted };
+
+struct Arguments {
+  Command command = Command::Help;
+  std::optional<std::string> store; // --store DIR
+  std::vector<std::string> files;   // folder files named on the command line
+  bool all_folders = false;         // --all-folders
+  Format format = Format::Table;    // --format
+  Selection selection = Selection::Preticked;
+  std::optional<std::string> subject_pattern; // --subject REGEX
+  std::optional<std::string> from_pattern;    // --from REGEX
+  std::optional<std::string> output;          // -o DIR
+  bool preview = false;                       // dump --preview
+};
+
+// Thrown for a command line that cannot be run; the text says why.
+class UsageError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+Arguments ParseArguments(const std::vector<std::string>& args);
+
+extern const char kUsage[];
+
+} // namespace cli

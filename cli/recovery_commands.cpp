@@ -1,0 +1,189 @@
+#include "recovery_commands.h"
+
+#include "app/date_text.h"
+#include "app/display_text.h"
+#include "app/folder_list.h"
+#include "app/recovery.h"
+#include "app/store_location.h"
+#include "platform/console.h"
+#include "platform/temp_directory.h"
+#include "progress_bar.h"
+#include "row_output.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+
+namespace cli {
+namespace {
+
+constexpr int kRecoveryError = 1;
+constexpr int kInterrupted = 130;
+
+// Warnings of the workflow, as diagnostics of the program.
+class CommandLineNotifier : public app::UserNotifier {
+public:
+  explicit CommandLineNotifier(std::ostream& errors) : errors_(errors) {}
+  void ShowWarning(const std::string& text) override { errors_ << "salvora: " << text << '\n'; }
+  void ShowInformation(const std::string& text) override { errors_ << "salvora: " << text << '\n'; }
+  void SetBusy(bool) override {}
+
+private:
+  std::ostream& errors_;
+};
+
+// Where the folder files come from: --store, the folder of files named with a folder part,
+// or the store Outlook Express recorded.
+std::string StoreRoot(const Arguments& args, std::vector<std::string>& names,
+                      std::ostream& errors) {
+  std::optional<std::string> folder_of_files;
+  for (std::string& file : names) {
+    std::filesystem::path path(file);
+    if (!path.has_parent_path())
+      continue;
+    std::string parent = path.parent_path().string();
+    if (folder_of_files && *folder_of_files != parent)
+      throw UsageError("folder files named with a folder part must lie in one folder");
+    folder_of_files = parent;
+    file = path.filename().string();
+  }
+  if (folder_of_files && args.store)
+    throw UsageError("give --store or files with a folder part, not both");
+  if (folder_of_files)
+    return *folder_of_files;
+  app::StoreLocation location;
+  if (args.store) {
+    try {
+      location.ChooseFolder(*args.store);
+    } catch (const std::exception& error) {
+      errors << "salvora: " << error.what() << '\n'; // the folder is used all the same
+    }
+  }
+  return location.Root();
+}
+
+// Ticks what the command line asked for: the named files, all of them, or the defaults.
+void TickFolders(std::vector<app::FolderFile>& folders, const Arguments& args,
+                 const std::vector<std::string>& names) {
+  if (args.all_folders) {
+    for (auto& folder : folders)
+      folder.ticked = true;
+    return;
+  }
+  if (names.empty())
+    return;
+  for (auto& folder : folders)
+    folder.ticked = false;
+  for (const std::string& name : names) {
+    auto found = std::find_if(folders.begin(), folders.end(), [&](const app::FolderFile& f) {
+      return app::CompareIgnoringAsciiCase(f.name, name) == 0;
+    });
+    if (found == folders.end())
+      throw UsageError("no folder file '" + name + "' in the store");
+    found->ticked = true;
+  }
+}
+
+// Applies --all/--live/--deleted and the patterns to the rows' check states.
+void SelectRows(app::RecoveredList& list, const Arguments& args) {
+  std::optional<std::regex> subject, from;
+  if (args.subject_pattern)
+    subject.emplace(*args.subject_pattern);
+  if (args.from_pattern)
+    from.emplace(*args.from_pattern);
+  for (std::size_t i = 0; i < list.Count(); ++i) {
+    const app::RecoveredRow& row = list[i];
+    bool ticked = row.ticked;
+    switch (args.selection) {
+    case Selection::Preticked:
+      break;
+    case Selection::All:
+      ticked = true;
+      break;
+    case Selection::Live:
+      ticked = !row.message.Deleted;
+      break;
+    case Selection::Deleted:
+      ticked = row.message.Deleted;
+      break;
+    }
+    if (subject && !std::regex_search(app::DisplayText(row.subject), *subject))
+      ticked = false;
+    if (from && !std::regex_search(app::DisplayText(row.from), *from))
+      ticked = false;
+    list.SetTicked(i, ticked);
+  }
+}
+
+int ListFolders(const Arguments& args, std::ostream& out, std::ostream& errors) {
+  std::vector<std::string> names;
+  std::string root = StoreRoot(args, names, errors);
+  if (root.empty()) {
+    errors << "salvora: no Outlook Express store found; name one with --store DIR\n";
+    return kRecoveryError;
+  }
+  out << "store: " << root << '\n';
+  for (const auto& folder : app::FillFolderList(root))
+    out << (folder.ticked ? "* " : "  ") << folder.name << '\n';
+  return 0;
+}
+
+int ScanAndSave(const Arguments& args, std::ostream& out, std::ostream& errors) {
+  std::vector<std::string> names = args.files;
+  std::string root = StoreRoot(args, names, errors);
+  if (root.empty()) {
+    errors << "salvora: no Outlook Express store found; name one with --store DIR\n";
+    return kRecoveryError;
+  }
+  CommandLineNotifier notifier(errors);
+  app::Recovery recovery(
+      platform::GetTempDirectory(), [root] { return root; }, notifier);
+  recovery.LoadFolders();
+  TickFolders(recovery.Folders(), args, names);
+  if (std::none_of(recovery.Folders().begin(), recovery.Folders().end(),
+                   [](const app::FolderFile& f) { return f.ticked; })) {
+    errors << "salvora: no folder file to scan; name some or give --all-folders\n";
+    return kRecoveryError;
+  }
+  // The working copies go on every way out; they hold private mail.
+  struct CopiesGuard {
+    app::Recovery& recovery;
+    ~CopiesGuard() { recovery.DeleteWorkingCopies(); }
+  } guard{recovery};
+
+  platform::StopOnInterrupt();
+  if (!recovery.MakeWorkingCopies())
+    return platform::Interrupted() ? kInterrupted : kRecoveryError;
+  if (platform::Interrupted())
+    return kInterrupted;
+  ProgressBar progress(errors, platform::StandardErrorIsTerminal());
+  recovery.Scan(progress, &app::IsoDateText);
+  if (args.command == Command::Save)
+    SelectRows(recovery.List(), args);
+  WriteRows(recovery.List(), args.format, out);
+  if (platform::Interrupted())
+    return kInterrupted;
+  if (args.command == Command::Save) {
+    std::filesystem::create_directories(*args.output);
+    if (!recovery.Save(*args.output))
+      return platform::Interrupted() ? kInterrupted : kRecoveryError;
+  }
+  return 0;
+}
+
+} // namespace
+
+int RunRecoveryCommand(const Arguments& args, std::ostream& out, std::ostream& errors) {
+  try {
+    if (args.command == Command::Folders)
+      return ListFolders(args, out, errors);
+    return ScanAndSave(args, out, errors);
+  } catch (const UsageError&) {
+    throw;
+  } catch (const std::exception& error) {
+    errors << "salvora: " << error.what() << '\n';
+    return kRecoveryError;
+  }
+}
+
+} // namespace cli

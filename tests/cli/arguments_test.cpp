@@ -1,0 +1,53 @@
+// The command line: what parses and what is refused.
+#include "cli/arguments.h"
+
+#include <gtest/gtest.h>
+
+namespace cli {
+namespace {
+
+TEST(Arguments, WhatParses) {
+  Arguments save = ParseArguments({"save", "--store", "/s", "Inbox.dbx", "--live", "--subject",
+                                   "^Re", "--from", "@x", "-o", "/out", "--format", "json"});
+  EXPECT_EQ(save.command, Command::Save);
+  EXPECT_EQ(save.store, "/s");
+  EXPECT_EQ(save.files, std::vector<std::string>{"Inbox.dbx"});
+  EXPECT_EQ(save.selection, Selection::Live);
+  EXPECT_EQ(save.subject_pattern, "^Re");
+  EXPECT_EQ(save.from_pattern, "@x");
+  EXPECT_EQ(save.output, "/out");
+  EXPECT_EQ(save.format, Format::Json);
+
+  Arguments scan = ParseArguments({"scan", "--all-folders", "--format", "csv"});
+  EXPECT_TRUE(scan.all_folders);
+  EXPECT_EQ(scan.format, Format::Csv);
+  EXPECT_EQ(scan.selection, Selection::Preticked);
+
+  EXPECT_EQ(ParseArguments({"dump", "--preview", "a.dbx"}).preview, true);
+  EXPECT_EQ(ParseArguments({"--version"}).command, Command::Version);
+  EXPECT_EQ(ParseArguments({"scan", "--help"}).command, Command::Help);
+}
+
+TEST(Arguments, WhatIsRefused) {
+  const std::vector<std::vector<std::string>> refused = {
+      {},
+      {"rescue"},
+      {"scan", "--bogus"},
+      {"scan", "--format"},
+      {"scan", "--format", "xml"},
+      {"scan", "--all"}, // selection belongs to save
+      {"scan", "-o", "/out"},
+      {"save", "Inbox.dbx"}, // no destination
+      {"save", "--all", "--deleted", "-o", "x"},
+      {"save", "--subject", "(", "-o", "x"}, // not a regular expression
+      {"scan", "--all-folders", "Inbox.dbx"},
+      {"folders", "Inbox.dbx"},
+      {"dump"},
+      {"dump", "--store", "x", "a.dbx"},
+  };
+  for (const auto& args : refused)
+    EXPECT_THROW(ParseArguments(args), UsageError) << (args.empty() ? "(none)" : args[0]);
+}
+
+} // namespace
+} // namespace cli

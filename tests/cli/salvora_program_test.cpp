@@ -1,0 +1,204 @@
+// The `salvora` program as a script would use it: output formats, saved files, exit codes
+// and Ctrl-C, on the demo prefix and on generated stores.
+#include "dbx_writer.h"
+#include "scoped_environment.h"
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testenv::TempFolder;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct Outcome {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// A private home for the program: its settings, the Wine prefix it looks in and its
+// temporary folder all lie in one temporary folder.
+class Program {
+public:
+  explicit Program(std::string prefix = SALVORA_DEMO_PREFIX) : prefix_(std::move(prefix)) {
+    fs::create_directories(home_ / "tmp");
+  }
+
+  pid_t Start(const std::vector<std::string>& args) {
+    pid_t child = ::fork();
+    if (child == 0) {
+      ::setenv("HOME", home_.path().c_str(), 1);
+      ::setenv("XDG_CONFIG_HOME", (home_ / "config").c_str(), 1);
+      ::setenv("TMPDIR", (home_ / "tmp").c_str(), 1);
+      ::setenv("WINEPREFIX", prefix_.c_str(), 1);
+      ::setenv("TZ", "UTC", 1);
+      int out = ::open((home_ / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      int err = ::open((home_ / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      ::dup2(out, 1);
+      ::dup2(err, 2);
+      std::vector<char*> argv;
+      argv.push_back(const_cast<char*>(SALVORA_PROGRAM));
+      for (const auto& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+      argv.push_back(nullptr);
+      ::execv(SALVORA_PROGRAM, argv.data());
+      ::_exit(127);
+    }
+    return child;
+  }
+
+  Outcome Wait(pid_t child) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+            ReadFile(home_ / "out"), ReadFile(home_ / "err")};
+  }
+
+  Outcome Run(const std::vector<std::string>& args) { return Wait(Start(args)); }
+
+  std::string Tmp() const { return home_ / "tmp"; }
+  std::string Path(const std::string& name) const { return home_ / name; }
+
+private:
+  TempFolder home_;
+  std::string prefix_;
+};
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+    ++count;
+  return count;
+}
+
+// Every file below `folder`, as paths relative to it.
+std::vector<std::string> FilesBelow(const std::string& folder) {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file())
+      files.push_back(fs::relative(entry.path(), folder).string());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+TEST(SalvoraProgram, ScanOfTheDemoStoreInEveryFormat) {
+  Program program;
+  Outcome json = program.Run({"scan", "--all-folders", "--format", "json"});
+  ASSERT_EQ(json.exit_code, 0) << json.err;
+  EXPECT_EQ(Count(json.out, "\"folder\": "), 15u);
+  EXPECT_EQ(Count(json.out, "\"deleted\": true"), 5u);
+  EXPECT_EQ(Count(json.out, "\"ticked\": true"), 5u);
+  EXPECT_NE(json.out.find("\"subject\": \"Gr\xC3\xBC\xC3\x9F"
+                          "e aus M\xC3\xBCnchen\""),
+            std::string::npos);
+  EXPECT_EQ(json.err, ""); // no progress when standard error is not a terminal
+
+  Outcome csv = program.Run({"scan", "--all-folders", "--format", "csv"});
+  ASSERT_EQ(csv.exit_code, 0);
+  EXPECT_EQ(Count(csv.out, "\r\n"), 16u);
+
+  // By default the folders ticked in advance: only Deleted Items.
+  Outcome table = program.Run({"scan"});
+  ASSERT_EQ(table.exit_code, 0);
+  EXPECT_EQ(Count(table.out, "\n"), 4u);
+  EXPECT_EQ(Count(table.out, "Deleted Items.dbx"), 3u);
+  // The working copies are gone afterwards.
+  EXPECT_EQ(FilesBelow(program.Tmp()), std::vector<std::string>{});
+}
+
+TEST(SalvoraProgram, SaveWritesTheDeletedMessagesByDefault) {
+  Program program;
+  const std::string out = program.Path("recovered");
+  Outcome saved = program.Run({"save", "--all-folders", "-o", out});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  EXPECT_EQ(FilesBelow(out),
+            (std::vector<std::string>{"Floor_plans__revision_B.eml", "Lunch_next_week_.eml",
+                                      "Re__Quarterly_figures.eml", "Reuni_n_del_martes.eml",
+                                      "You_have_been_selected___.eml"}));
+  EXPECT_NE(saved.err.find("Selected E-mails successfully recovered."), std::string::npos);
+  std::string message = ReadFile(out + "/Lunch_next_week_.eml");
+  EXPECT_EQ(message.substr(0, 4), "____"); // the chain link overwrote the first bytes
+  EXPECT_NE(message.find("Subject: Lunch next week?\r\n"), std::string::npos);
+
+  Outcome chosen =
+      program.Run({"save", "Inbox.dbx", "--live", "--subject", "^Quarterly", "-o", out});
+  ASSERT_EQ(chosen.exit_code, 0) << chosen.err;
+  EXPECT_TRUE(fs::exists(out + "/Quarterly_figures.eml"));
+  EXPECT_EQ(FilesBelow(out).size(), 6u);
+}
+
+TEST(SalvoraProgram, ExitCodes) {
+  struct Case {
+    std::vector<std::string> args;
+    int exit_code;
+    const char* in_err;
+  };
+  const Case cases[] = {
+      {{"--version"}, 0, ""},
+      {{"--help"}, 0, ""},
+      {{}, 2, "no command given"},
+      {{"scan", "--format", "xml"}, 2, "unknown format"},
+      {{"scan", "NoSuch.dbx"}, 2, "no folder file 'NoSuch.dbx'"},
+      {{"scan", "--store", "/nonexistent/store"}, 1, "no folder file to scan"},
+      {{"dump", "/nonexistent/a.dbx"}, 1, "salvora: Cannot open file /nonexistent/a.dbx"},
+  };
+  for (const auto& c : cases) {
+    Program program;
+    Outcome outcome = program.Run(c.args);
+    EXPECT_EQ(outcome.exit_code, c.exit_code) << (c.args.empty() ? "" : c.args[0]) << outcome.err;
+    EXPECT_NE(outcome.err.find(c.in_err), std::string::npos) << outcome.err;
+  }
+  Program without_store(TempFolder().path() + "/no-prefix");
+  Outcome none = without_store.Run({"folders"});
+  EXPECT_EQ(none.exit_code, 1);
+  EXPECT_NE(none.err.find("no Outlook Express store found"), std::string::npos);
+}
+
+TEST(SalvoraProgram, FilesWithAFolderPartAreReadFromThatFolder) {
+  const std::string samples = SALVORA_SHARED_SAMPLES;
+  if (!fs::exists(samples + "/iped/test_OutlookDBX.dbx"))
+    GTEST_SKIP() << "no shared samples at " << samples;
+  Program program;
+  Outcome outcome = program.Run({"scan", samples + "/iped/test_OutlookDBX.dbx", "--format", "csv"});
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
+  EXPECT_EQ(Count(outcome.out, "\r\n"), 29u);
+}
+
+TEST(SalvoraProgram, CtrlCWindsTheScanDownAndRemovesTheCopies) {
+  TempFolder store;
+  {
+    dbxtest::StoreBuilder builder;
+    for (int i = 0; i < 20000; ++i)
+      builder.AddMessage("From: a@example.org\r\nSubject: message " + std::to_string(i) +
+                         "\r\n\r\n" + std::string(1500, 'x') + "\r\n");
+    builder.Build().WriteTo(store / "Inbox.dbx");
+  }
+  Program program;
+  pid_t child = program.Start({"scan", store / "Inbox.dbx"});
+  // Wait for the working copy, then press Ctrl-C while the scan runs.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (FilesBelow(program.Tmp()).empty() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ::kill(child, SIGINT);
+  Outcome outcome = program.Wait(child);
+  EXPECT_EQ(outcome.exit_code, 130) << outcome.err;
+  EXPECT_LT(Count(outcome.out, "\n"), 20001u); // the table holds what was found before
+  EXPECT_EQ(FilesBelow(program.Tmp()), std::vector<std::string>{});
+}
+
+} // namespace
