@@ -1,0 +1,171 @@
+// The main window: a three-page wizard on a skinned, borderless, shaped window. "Drive"
+// chooses the folder files, "Search" scans them and ticks e-mails, "Save Files" writes them.
+#pragma once
+
+#include "app/recovery.h"
+#include "app/settings.h"
+#include "app/store_location.h"
+#include "window_notifier.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QStackedWidget;
+
+namespace skin {
+class TCoolForm;
+class TEzRgnBtn;
+class TGauge;
+class THSSkinBtn;
+} // namespace skin
+
+namespace window {
+
+class DestinationTree;
+class RecoveredEmailsModel;
+class RecoveredEmailsView;
+
+// What the window is started with.
+struct StartOptions {
+  std::string program_folder; // ends with a separator; "Data" and the help file lie there
+  std::string temp_dir;       // ends with a separator; empty: the user's temporary folder
+  QStringList arguments;      // a store folder, or .dbx files, from the command line
+  std::function<void(bool loading)> show_about;              // the splash and about window
+  std::function<void(int context)> show_help;                // opens help at a context number
+  std::function<bool()> help_available;                      // a help viewer is installed
+  std::function<void(const QString& target)> open_document;  // the shell's "open"
+  std::function<void(const QString& folder)> explore_folder; // the file manager
+  std::function<QString()> choose_store_folder;              // the "Open..." dialog
+};
+
+class TFrmMain : public QWidget, private app::ScanObserver {
+  Q_OBJECT
+
+public:
+  explicit TFrmMain(StartOptions options, QWidget* parent = nullptr);
+  ~TFrmMain() override;
+
+  // The controls, by their designer names.
+  skin::TCoolForm* CoolForm = nullptr;
+  QFrame* WhitePanel = nullptr;
+  QStackedWidget* PageControl = nullptr;
+  QWidget* TSSelectDrive = nullptr;
+  QWidget* TSScan = nullptr;
+  QWidget* TSSaveFile = nullptr;
+  QListWidget* CBFolderList = nullptr;
+  QLabel* LabelStoreNotice = nullptr;
+  skin::THSSkinBtn* OpenStoreBtn = nullptr;
+  skin::THSSkinBtn* SelectAllFolderBtn = nullptr;
+  skin::THSSkinBtn* SelectNoneFolderBtn = nullptr;
+  skin::THSSkinBtn* RefreshBtn = nullptr;
+  RecoveredEmailsView* LVRecoveredEmails = nullptr;
+  QLabel* LabelImagesFound = nullptr;
+  skin::TGauge* GProgress = nullptr;
+  skin::THSSkinBtn* SelectAllBtn = nullptr;
+  skin::THSSkinBtn* SelectNoneBtn = nullptr;
+  skin::THSSkinBtn* StartBtn = nullptr;
+  QLabel* LabelSaveImages = nullptr;
+  DestinationTree* TVDestinationFolder = nullptr;
+  skin::THSSkinBtn* SaveBtn = nullptr;
+  skin::THSSkinBtn* BrowseBtn = nullptr;
+  skin::TEzRgnBtn* BackBtn = nullptr;
+  skin::TEzRgnBtn* ExitBtn = nullptr;
+  skin::TEzRgnBtn* NextBtn = nullptr;
+  skin::TEzRgnBtn* HomeBtn = nullptr;
+  skin::TEzRgnBtn* CloseBtn = nullptr;
+  skin::TEzRgnBtn* HelpBtn = nullptr;
+  skin::TEzRgnBtn* LogoBtn = nullptr;
+  QMenu* PopupAboutus = nullptr;
+  QAction* mnu_Help = nullptr;
+  QAction* mnu_HomePage = nullptr;
+  QAction* mnu_About = nullptr;
+
+  // The handlers.
+  void NextBtnClick();
+  void BackBtnClick();
+  void HomeBtnClick();
+  void ExitBtnClick();
+  void StartBtnClick();
+  void SaveBtnClick();
+  void BrowseBtnClick();
+  void RefreshBtnClick();
+  void OpenStoreBtnClick();
+  void SelectAllFolderBtnClick();
+  void SelectNoneFolderBtnClick();
+  void SelectAllBtnClick();
+  void SelectNoneBtnClick();
+  void HelpBtnClick();
+  void mnu_HelpClick();
+  void mnu_HomePageClick();
+  void mnu_AboutClick();
+
+  // Uses `folder` as the store for this run (the "Open..." button and the command line).
+  void ChooseStoreFolder(const QString& folder);
+
+  // The page shown.
+  QWidget* ActivePage() const;
+  // The button in front in the left (Back/Exit) and right (Next/Home) slots.
+  skin::TEzRgnBtn* LeftSlotFront() const;
+  skin::TEzRgnBtn* RightSlotFront() const;
+
+  app::Recovery& Engine() { return *recovery_; }
+  RecoveredEmailsModel& EmailsModel() { return *emails_model_; }
+  const app::Settings& Settings() const { return settings_; }
+  QString SavePath;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+private:
+  // Building the window.
+  void BuildSurface();
+  void BuildDrivePage();
+  void BuildScanPage();
+  void BuildSavePage();
+  void BuildWindowButtons();
+  void BuildPopupMenu();
+  void LoadDataPictures();
+
+  // Pages and slots.
+  void ShowPage(QWidget* page);
+  void TSSelectDriveShow();
+  void TSScanShow();
+  void TSSaveFileShow();
+  void FillFolderList();
+  void StoreFolderListTicks();
+  bool SaveEmails();
+  void ReturnHome();
+  void SaveSettingsReportingErrors();
+
+  // The scan's notifications.
+  void ScanStarted() override;
+  void GaugeMaximum(int maximum) override;
+  void GaugeProgress(int progress) override;
+  void FolderStarted(const std::string& folder_file_name) override;
+  void RowAdded(std::size_t row_count) override;
+  void ScanEnded(bool no_rows) override;
+
+  // Runs a handler; an error shows in the application's error box.
+  template <typename Handler> void Guarded(Handler handler);
+
+  StartOptions options_;
+  app::Settings settings_;
+  app::StoreLocation store_location_;
+  std::unique_ptr<WindowNotifier> notifier_;
+  std::unique_ptr<app::Recovery> recovery_;
+  RecoveredEmailsModel* emails_model_ = nullptr;
+  QStringList preticked_files_; // .dbx files named on the command line
+  bool scan_running_ = false;
+  bool saving_ = false;
+};
+
+} // namespace window

@@ -1,0 +1,276 @@
+// The wizard's pages and navigation: which buttons each page puts in front, Next, Back,
+// Home and Exit, the folder list, the destination folder, and the help menu.
+#include "destination_tree.h"
+#include "frm_main.h"
+#include "message_boxes.h"
+#include "platform/pump.h"
+#include "recovered_emails_model.h"
+#include "skin/ez_rgn_btn.h"
+#include "skin/hs_skin_btn.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QStackedWidget>
+
+namespace window {
+namespace {
+
+constexpr char kSelectFolderWarning[] = "Please select e-mail folder.";
+constexpr char kSaveQuestion[] = "Do you want to save e-mails?";
+constexpr char kCannotLoadHelp[] = "Cannot load help file.";
+constexpr int kHelpContext = 10;
+
+} // namespace
+
+template <typename Handler> void TFrmMain::Guarded(Handler handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowErrorBox(this, error);
+  }
+}
+
+QWidget* TFrmMain::ActivePage() const {
+  return PageControl->currentWidget();
+}
+
+// Of two buttons on the same spot, the one later among the parent's children is in front.
+static skin::TEzRgnBtn* Front(QWidget* parent, skin::TEzRgnBtn* a, skin::TEzRgnBtn* b) {
+  const QObjectList& children = parent->children();
+  return children.indexOf(a) > children.indexOf(b) ? a : b;
+}
+
+skin::TEzRgnBtn* TFrmMain::LeftSlotFront() const {
+  return Front(const_cast<TFrmMain*>(this), BackBtn, ExitBtn);
+}
+
+skin::TEzRgnBtn* TFrmMain::RightSlotFront() const {
+  return Front(const_cast<TFrmMain*>(this), NextBtn, HomeBtn);
+}
+
+void TFrmMain::ShowPage(QWidget* page) {
+  PageControl->setCurrentWidget(page);
+  if (page == TSSelectDrive)
+    TSSelectDriveShow();
+  else if (page == TSScan)
+    TSScanShow();
+  else
+    TSSaveFileShow();
+}
+
+void TFrmMain::TSSelectDriveShow() {
+  for (QWidget* button :
+       {static_cast<QWidget*>(RefreshBtn), static_cast<QWidget*>(SelectAllFolderBtn),
+        static_cast<QWidget*>(SelectNoneFolderBtn)})
+    button->update();
+  ExitBtn->raise();
+  NextBtn->raise();
+  StartBtn->setText("Start");
+  StartBtn->setEnabled(true);
+}
+
+void TFrmMain::TSScanShow() {
+  SelectAllBtn->update();
+  SelectNoneBtn->update();
+  StartBtn->update();
+  BackBtn->raise();
+  NextBtn->raise();
+}
+
+void TFrmMain::TSSaveFileShow() {
+  SaveBtn->show();
+  BrowseBtn->show();
+  SaveBtn->update();
+  BrowseBtn->update();
+  BackBtn->raise();
+  HomeBtn->raise();
+}
+
+void TFrmMain::NextBtnClick() {
+  if (ActivePage() == TSSelectDrive) {
+    StoreFolderListTicks();
+    const auto& folders = recovery_->Folders();
+    if (std::none_of(folders.begin(), folders.end(), [](const auto& f) { return f.ticked; })) {
+      ShowMessageBox(this, BoxKind::Warning, kSelectFolderWarning);
+      return;
+    }
+    bool copied = false;
+    Guarded([&] { copied = recovery_->MakeWorkingCopies(); });
+    if (!copied)
+      return;
+    recovery_->List().Clear();
+    emails_model_->ListReset();
+    ShowPage(TSScan);
+    BackBtn->setButtonEnabled(true);
+    StartBtnClick();
+  } else if (ActivePage() == TSScan) {
+    platform::SetStopRequested(true);
+    ShowPage(TSSaveFile);
+  }
+}
+
+void TFrmMain::BackBtnClick() {
+  if (ActivePage() == TSScan) {
+    platform::SetStopRequested(true);
+    ShowPage(TSSelectDrive);
+    BackBtn->setButtonEnabled(false);
+  } else if (ActivePage() == TSSaveFile) {
+    ShowPage(TSScan);
+  }
+}
+
+void TFrmMain::ReturnHome() {
+  recovery_->ClearEmailsSaved();
+  recovery_->DeleteWorkingCopies();
+  ShowPage(TSSelectDrive);
+}
+
+void TFrmMain::HomeBtnClick() {
+  if (saving_)
+    return;
+  if (recovery_->EmailsSaved() || !recovery_->List().AnyTicked()) {
+    ReturnHome();
+    return;
+  }
+  switch (ShowMessageBox(this, BoxKind::Confirm, kSaveQuestion)) {
+  case BoxAnswer::Yes:
+    if (SaveEmails())
+      ReturnHome();
+    break;
+  case BoxAnswer::No:
+    ReturnHome();
+    break;
+  default:
+    break; // Cancel, or the box closed: the page stays
+  }
+}
+
+void TFrmMain::SaveSettingsReportingErrors() {
+  settings_.save_path = SavePath.toStdString();
+  Guarded([&] { app::SaveSettings(settings_); });
+}
+
+void TFrmMain::ExitBtnClick() {
+  SaveSettingsReportingErrors();
+  platform::SetStopRequested(true);
+  QApplication::quit(); // the working copies stay
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+  SaveSettingsReportingErrors();
+  platform::SetStopRequested(true);
+  if (scan_running_) {
+    // The scan runs inside a click handler further down the stack: end the program once it
+    // has wound down rather than tear the window down under it.
+    QApplication::quit();
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+void TFrmMain::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  SelectAllFolderBtn->update();
+  SelectNoneFolderBtn->update();
+  RefreshBtn->update();
+}
+
+void TFrmMain::FillFolderList() {
+  recovery_->LoadFolders();
+  auto& folders = recovery_->Folders();
+  if (!preticked_files_.isEmpty()) {
+    for (auto& folder : folders)
+      folder.ticked =
+          preticked_files_.contains(QString::fromStdString(folder.name), Qt::CaseInsensitive);
+  }
+  CBFolderList->clear();
+  for (const auto& folder : folders) {
+    auto* item = new QListWidgetItem(QString::fromStdString(folder.name), CBFolderList);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+    item->setCheckState(folder.ticked ? Qt::Checked : Qt::Unchecked);
+  }
+  // On Linux there is often no registry entry naming the store: say so, and where to go.
+  const bool no_store = store_location_.Root().empty();
+  LabelStoreNotice->setText(no_store ? "No Outlook Express store was found. Click \"Open...\" to "
+                                       "choose the folder that holds the .dbx files."
+                                     : QString());
+  LabelStoreNotice->adjustSize();
+  LabelStoreNotice->setVisible(no_store);
+  CBFolderList->setGeometry(no_store ? QRect(12, 48, 535, 217) : QRect(12, 32, 535, 233));
+}
+
+void TFrmMain::StoreFolderListTicks() {
+  auto& folders = recovery_->Folders();
+  for (int i = 0; i < CBFolderList->count() && i < static_cast<int>(folders.size()); ++i)
+    folders[static_cast<std::size_t>(i)].ticked =
+        CBFolderList->item(i)->checkState() == Qt::Checked;
+}
+
+void TFrmMain::RefreshBtnClick() {
+  FillFolderList();
+}
+
+void TFrmMain::ChooseStoreFolder(const QString& folder) {
+  Guarded([&] { store_location_.ChooseFolder(folder.toStdString()); });
+}
+
+void TFrmMain::OpenStoreBtnClick() {
+  QString folder = options_.choose_store_folder ? options_.choose_store_folder() : QString();
+  if (folder.isEmpty())
+    return;
+  preticked_files_.clear();
+  ChooseStoreFolder(folder);
+  FillFolderList();
+}
+
+void TFrmMain::SelectAllFolderBtnClick() {
+  for (int i = CBFolderList->count() - 1; i >= 0; --i)
+    CBFolderList->item(i)->setCheckState(Qt::Checked);
+}
+
+void TFrmMain::SelectNoneFolderBtnClick() {
+  for (int i = CBFolderList->count() - 1; i >= 0; --i)
+    CBFolderList->item(i)->setCheckState(Qt::Unchecked);
+}
+
+void TFrmMain::SelectAllBtnClick() {
+  emails_model_->SelectAll();
+}
+
+void TFrmMain::SelectNoneBtnClick() {
+  emails_model_->SelectNone();
+}
+
+void TFrmMain::BrowseBtnClick() {
+  if (options_.explore_folder)
+    options_.explore_folder(TVDestinationFolder->SelectedFolder());
+}
+
+void TFrmMain::HelpBtnClick() {
+  PopupAboutus->popup(QCursor::pos());
+}
+
+void TFrmMain::mnu_HelpClick() {
+  if (options_.help_available && options_.help_available()) {
+    if (options_.show_help)
+      options_.show_help(kHelpContext);
+  } else {
+    ShowMessageBox(this, BoxKind::Warning, kCannotLoadHelp);
+  }
+}
+
+void TFrmMain::mnu_HomePageClick() {
+  if (options_.open_document)
+    options_.open_document("http://" + QString::fromStdString(settings_.web_site_url));
+}
+
+void TFrmMain::mnu_AboutClick() {
+  if (options_.show_about)
+    options_.show_about(false);
+}
+
+} // namespace window

@@ -1,0 +1,143 @@
+#include "recovered_emails_model.h"
+
+#include "app/display_text.h"
+
+#include <QPixmap>
+#include <array>
+
+namespace window {
+namespace {
+
+using namespace app;
+
+constexpr std::array<const char*, kColumnCount> kHeaders = {"Select", "Folder", "",        "",
+                                                            "From:",  "To:",    "Subject", "Date"};
+constexpr std::array<int, kColumnCount> kWidths = {45, 75, 20, 20, 75, 75, 150, 70};
+
+constexpr int kUnticked = 0, kTicked = 1, kDeletedImage = 2, kAttachmentImage = 3;
+
+QString Shown(const std::string& bytes) {
+  return QString::fromStdString(DisplayText(bytes));
+}
+
+} // namespace
+
+RecoveredEmailsModel::RecoveredEmailsModel(RecoveredList& list, const QList<QImage>& images,
+                                           QObject* parent)
+    : QAbstractTableModel(parent), list_(list), published_rows_(static_cast<int>(list.Count())) {
+  for (const QImage& image : images)
+    icons_.push_back(QIcon(QPixmap::fromImage(image)));
+  while (icons_.size() < 10)
+    icons_.push_back(QIcon());
+}
+
+int RecoveredEmailsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : published_rows_;
+}
+
+int RecoveredEmailsModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant RecoveredEmailsModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= published_rows_)
+    return {};
+  const RecoveredRow& row = list_[static_cast<std::size_t>(index.row())];
+  const int column = index.column();
+  switch (role) {
+  case Qt::DisplayRole:
+    return column == kSelectColumn || column == kDeletedColumn || column == kAttachmentColumn
+               ? QVariant()
+               : QVariant(Shown(row.Text(column)));
+  case Qt::DecorationRole:
+    switch (column) {
+    case kSelectColumn:
+      return icons_[row.ticked ? kTicked : kUnticked];
+    case kFolderColumn:
+      return icons_[std::clamp(row.folder_image, 0, 9)];
+    case kDeletedColumn:
+      return row.message.Deleted ? icons_[kDeletedImage] : QVariant();
+    case kAttachmentColumn:
+      return row.message.HasAttachment ? icons_[kAttachmentImage] : QVariant();
+    default:
+      return {};
+    }
+  case Qt::TextAlignmentRole:
+    if (column == kDeletedColumn || column == kAttachmentColumn)
+      return int(Qt::AlignCenter);
+    return {};
+  case Qt::ToolTipRole:
+    return column >= kFromColumn ? QVariant(Shown(row.Text(column))) : QVariant();
+  default:
+    return {};
+  }
+}
+
+QVariant RecoveredEmailsModel::headerData(int section, Qt::Orientation orientation,
+                                          int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
+    return {};
+  if (role == Qt::DisplayRole)
+    return QString(kHeaders[static_cast<std::size_t>(section)]);
+  if (role == Qt::DecorationRole && section == kDeletedColumn)
+    return icons_[kDeletedImage];
+  if (role == Qt::DecorationRole && section == kAttachmentColumn)
+    return icons_[kAttachmentImage];
+  return {};
+}
+
+void RecoveredEmailsModel::RowsAppended() {
+  const int count = static_cast<int>(list_.Count());
+  if (count <= published_rows_)
+    return;
+  beginInsertRows({}, published_rows_, count - 1);
+  published_rows_ = count;
+  endInsertRows();
+}
+
+void RecoveredEmailsModel::ListReset() {
+  beginResetModel();
+  published_rows_ = static_cast<int>(list_.Count());
+  endResetModel();
+}
+
+void RecoveredEmailsModel::Toggle(int row) {
+  if (row < 0 || row >= published_rows_)
+    return;
+  list_.Toggle(static_cast<std::size_t>(row));
+  emit dataChanged(index(row, kSelectColumn), index(row, kSelectColumn), {Qt::DecorationRole});
+}
+
+void RecoveredEmailsModel::AllChecksChanged() {
+  if (published_rows_ > 0)
+    emit dataChanged(index(0, kSelectColumn), index(published_rows_ - 1, kSelectColumn),
+                     {Qt::DecorationRole});
+}
+
+void RecoveredEmailsModel::SelectAll() {
+  list_.SelectAll();
+  AllChecksChanged();
+}
+
+void RecoveredEmailsModel::SelectNone() {
+  list_.SelectNone();
+  AllChecksChanged();
+}
+
+void RecoveredEmailsModel::ColumnClick(int column) {
+  // Every row may move: a reset drops the selection rather than leave it on other rows.
+  beginResetModel();
+  list_.ColumnClick(column);
+  published_rows_ = static_cast<int>(list_.Count());
+  endResetModel();
+}
+
+int RecoveredEmailsModel::ColumnWidth(int column) {
+  return column >= 0 && column < kColumnCount ? kWidths[static_cast<std::size_t>(column)] : 0;
+}
+
+bool RecoveredEmailsModel::FixedWidth(int column) {
+  return column == kSelectColumn || column == kDeletedColumn || column == kAttachmentColumn;
+}
+
+} // namespace window

@@ -1,0 +1,51 @@
+// The result list as a Qt model over the engine's RecoveredList: eight columns, the check,
+// folder, deleted and attachment images, and texts converted for display.
+#pragma once
+
+#include "app/recovered_list.h"
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <QList>
+
+namespace window {
+
+class RecoveredEmailsModel : public QAbstractTableModel {
+  Q_OBJECT
+
+public:
+  // `images` are the list's ten pictures: unticked, ticked, deleted, attachment, in-tray and
+  // the five folder kinds.
+  RecoveredEmailsModel(app::RecoveredList& list, const QList<QImage>& images,
+                       QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  // The list gained rows at its end (the scan added them).
+  void RowsAppended();
+  // The list was emptied or reordered as a whole.
+  void ListReset();
+
+  void Toggle(int row);
+  void SelectAll();
+  void SelectNone();
+  // A click on a column header: sorts by the column's rules.
+  void ColumnClick(int column);
+
+  // Column widths of the list: "Select" 45, "Folder" 75, two markers of 20, "From:" 75,
+  // "To:" 75, "Subject" 150, "Date" 70.
+  static int ColumnWidth(int column);
+  static bool FixedWidth(int column);
+
+private:
+  void AllChecksChanged();
+
+  app::RecoveredList& list_;
+  QList<QIcon> icons_;
+  int published_rows_ = 0;
+};
+
+} // namespace window

@@ -1,0 +1,62 @@
+#include "recovered_emails_view.h"
+
+#include "app/recovered_email.h"
+#include "recovered_emails_model.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+namespace window {
+
+RecoveredEmailsView::RecoveredEmailsView(QWidget* parent) : QTreeView(parent) {
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setUniformRowHeights(true); // keeps 100,000 rows cheap to lay out
+  setAllColumnsShowFocus(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setIconSize(QSize(16, 16));
+  setSortingEnabled(false); // rows keep the scan's order until a header is clicked
+  header()->setSectionsClickable(true);
+  header()->setStretchLastSection(false);
+  header()->setSectionsMovable(false);
+  header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void RecoveredEmailsView::setEmailsModel(RecoveredEmailsModel* model) {
+  emails_ = model;
+  setModel(model);
+  for (int column = 0; column < app::kColumnCount; ++column) {
+    header()->resizeSection(column, RecoveredEmailsModel::ColumnWidth(column));
+    if (RecoveredEmailsModel::FixedWidth(column))
+      header()->setSectionResizeMode(column, QHeaderView::Fixed);
+  }
+  connect(header(), &QHeaderView::sectionClicked, model,
+          [model](int column) { model->ColumnClick(column); });
+}
+
+QRect RecoveredEmailsView::CheckImageRect(int row) const {
+  QModelIndex index = model() ? model()->index(row, app::kSelectColumn) : QModelIndex();
+  if (!index.isValid())
+    return {};
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  option.rect = visualRect(index);
+  option.features |= QStyleOptionViewItem::HasDecoration;
+  option.decorationSize = iconSize();
+  option.icon = qvariant_cast<QIcon>(index.data(Qt::DecorationRole));
+  return style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
+}
+
+void RecoveredEmailsView::mousePressEvent(QMouseEvent* event) {
+  QTreeView::mousePressEvent(event); // selects the row under the pointer
+  if (!emails_)
+    return;
+  QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid() && index.column() == app::kSelectColumn &&
+      CheckImageRect(index.row()).contains(event->position().toPoint()))
+    emails_->Toggle(index.row());
+}
+
+} // namespace window
