@@ -11,11 +11,13 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QIcon>
 #include <QUrl>
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("Salvora for Outlook Express");
+  QApplication::setWindowIcon(QIcon(":/skin/icon.png"));
   skin::InstallSkinFonts();
   platform::SetFileOpener(&platform::OpenExclusiveForReading);
   mime::SetContentTypeLookup(&platform::ContentTypeForExtension);

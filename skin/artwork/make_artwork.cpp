@@ -26,7 +26,8 @@ bool WriteBuiltin(const QDir& folder) {
   const Theme theme = BuiltinTheme();
   const QImage main = MainSurface(theme);
   bool ok = Save(main, folder, "main.png") && Save(AboutSurface(theme), folder, "splash.png") &&
-            Save(PushButtonSkin(), folder, "DEFAULT_SKIN.png");
+            Save(PushButtonSkin(), folder, "DEFAULT_SKIN.png") &&
+            Save(AppIcon(theme), folder, "icon.png");
   for (int i = 0; i < 10; ++i)
     ok = ok && Save(ListImage(i), folder, QStringLiteral("list_%1.png").arg(i));
   for (const char* set : kSets)

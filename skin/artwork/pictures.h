@@ -16,6 +16,9 @@ inline constexpr int kAboutWidth = 501, kAboutHeight = 400;
 // The product emblem, an envelope held by a life ring, inside `box`.
 void DrawEmblem(QPainter& painter, const QRectF& box, const Theme& theme);
 
+// The program's icon for the desktop, 128 x 128 with alpha.
+QImage AppIcon(const Theme& theme);
+
 // The main window's surface, outlined by the key colour.
 QImage MainSurface(const Theme& theme);
 // The about window's surface.

@@ -171,3 +171,21 @@ QImage AboutSurface(const Theme& theme) {
 }
 
 } // namespace artwork
+
+namespace artwork {
+
+QImage AppIcon(const Theme& theme) {
+  QImage icon(128, 128, QImage::Format_ARGB32_Premultiplied);
+  icon.fill(Qt::transparent);
+  QPainter painter(&icon);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QPainterPath tile;
+  tile.addRoundedRect(QRectF(4, 4, 120, 120), 26, 26);
+  painter.setClipPath(tile);
+  FillBackdrop(painter, QRectF(4, 4, 120, 120), theme);
+  painter.setClipping(false);
+  DrawEmblem(painter, QRectF(18, 18, 92, 92), theme);
+  return icon;
+}
+
+} // namespace artwork
