@@ -7,6 +7,7 @@
 // (default 20000; about 260 MB) unless it exists, then times the listing, the preview reads
 // and the full reads, each with the plain pump and with an installed pump, and reports peak
 // memory of the reading phases.
+#include "bench_util.h"
 #include "dbx_writer.h"
 #include "platform/exclusive_file.h"
 #include "platform/pump.h"
@@ -22,7 +23,17 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::PeakMiB;
+using bench::ResetPeak;
+
+double Seconds(Clock::time_point since) {
+  return bench::SecondsSince(since);
+}
+
+double SequentialRead(const std::string& path) {
+  return bench::SequentialRead({path});
+}
 using uoexpress::Toe5_MessageInfo;
 
 void Generate(const std::string& path, int messages) {
@@ -45,34 +56,6 @@ void Generate(const std::string& path, int messages) {
   for (int i = 0; i < messages; i += 20)
     builder.DeleteMessage(i);
   builder.Build().WriteTo(path);
-}
-
-// Peak resident memory since the last reset, in MiB (Linux; 0 where unknown).
-double PeakMiB() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.starts_with("VmHWM:"))
-      return std::stod(line.substr(6)) / 1024.0;
-  return 0;
-}
-
-void ResetPeak() {
-  std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-double SequentialRead(const std::string& path) {
-  auto start = Clock::now();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  std::string buffer(1 << 20, '\0');
-  std::size_t total = 0;
-  while (std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file))
-    total += got;
-  std::fclose(file);
-  return total ? Seconds(start) : 0;
 }
 
 struct Result {

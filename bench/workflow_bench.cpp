@@ -8,6 +8,7 @@
 // then times each phase and reports messages per second, MB per second, the ratio to the
 // sequential read, and peak memory.
 #include "app/recovery.h"
+#include "bench_util.h"
 #include "dbx_writer.h"
 #include "platform/exclusive_file.h"
 #include "platform/temp_directory.h"
@@ -22,7 +23,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::PeakMiB;
+using bench::ResetPeak;
 
 constexpr int kFolders = 5;
 
@@ -68,32 +71,15 @@ void Generate(const fs::path& store, int messages) {
   }
 }
 
-double PeakMiB() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.starts_with("VmHWM:"))
-      return std::stod(line.substr(6)) / 1024.0;
-  return 0;
-}
-
-void ResetPeak() {
-  std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-double Since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
+double Since(bench::Clock::time_point start) {
+  return bench::SecondsSince(start);
 }
 
 double SequentialRead(const fs::path& store) {
-  auto start = Clock::now();
-  std::string buffer(1 << 20, '\0');
-  for (const auto& entry : fs::directory_iterator(store)) {
-    std::FILE* file = std::fopen(entry.path().c_str(), "rb");
-    while (std::fread(buffer.data(), 1, buffer.size(), file) > 0) {
-    }
-    std::fclose(file);
-  }
-  return Since(start);
+  std::vector<std::string> paths;
+  for (const auto& entry : fs::directory_iterator(store))
+    paths.push_back(entry.path().string());
+  return bench::SequentialRead(paths);
 }
 
 class Quiet : public app::UserNotifier {
