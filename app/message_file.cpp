@@ -1,5 +1,7 @@
 #include "message_file.h"
 
+#include "platform/path_separator.h"
+
 #include <algorithm>
 
 namespace app {
@@ -21,7 +23,7 @@ std::string SanitizeFileName(std::string_view text) {
 }
 
 std::string CandidateFileName(const std::string& save_path, const std::string& name, int n) {
-  std::string file = save_path + "/" + name;
+  std::string file = save_path + platform::kPathSeparator + name;
   if (n > 0)
     file += "_" + std::to_string(n);
   return file + ".eml";
@@ -33,8 +35,11 @@ std::string WithCrLfLines(std::string_view text) {
   out.reserve(text.size() + text.size() / 32 + 2);
   std::size_t i = 0;
   while (i < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", i);
-    if (end == std::string_view::npos) {
+    // A plain loop: find_first_of calls memchr on its set for every byte of the text.
+    std::size_t end = i;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+      ++end;
+    if (end == text.size()) {
       out.append(text.substr(i));
       out += "\r\n";
       break;

@@ -6,6 +6,7 @@
 #include "store/uoexpress.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace app {
 namespace {
@@ -147,12 +148,19 @@ void ConfigureMailMessage(mime::TMailMessage2000& mail) {
 }
 
 bool HasAttachmentWords(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c + 32);
-  return lower.find("attachment") != std::string::npos &&
-         lower.find("filename") != std::string::npos && lower.find("base64") != std::string::npos;
+  // This runs on every preview of a scan: a branch-free lowering the compiler vectorizes, and
+  // searches that skip ahead by the word's length instead of stopping at every first letter.
+  std::string lower(text.size(), '\0');
+  std::transform(text.begin(), text.end(), lower.begin(), [](char c) {
+    auto byte = static_cast<unsigned char>(c);
+    return static_cast<char>(byte + (static_cast<unsigned char>(byte - 'A') < 26 ? 32 : 0));
+  });
+  auto contains = [&](std::string_view word) {
+    return std::search(lower.begin(), lower.end(),
+                       std::boyer_moore_horspool_searcher(word.begin(), word.end())) !=
+           lower.end();
+  };
+  return contains("attachment") && contains("filename") && contains("base64");
 }
 
 void RunScan(const ScanInput& input, RecoveredList& list, mime::TMailMessage2000& mail,

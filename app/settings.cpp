@@ -3,6 +3,7 @@
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "platform/known_folders.h"
+#include "platform/path_separator.h"
 #include "platform/registry.h"
 #include "settings_keys.h"
 
@@ -20,7 +21,9 @@ std::string RepairedSavePath(const std::string& save_path, const std::string& pr
     return save_path;
   if (const std::string beside_program = program_folder + "Recovered"; HaveFolder(beside_program))
     return beside_program;
-  if (const std::string in_home = platform::GetHomeFolder() + "/Recovered"; HaveFolder(in_home))
+  if (const std::string in_home =
+          platform::GetHomeFolder() + platform::kPathSeparator + "Recovered";
+      HaveFolder(in_home))
     return in_home;
   return program_folder;
 }

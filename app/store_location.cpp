@@ -2,6 +2,7 @@
 
 #include "platform/environment.h"
 #include "platform/native_path.h"
+#include "platform/path_separator.h"
 #include "platform/registry.h"
 #include "settings_keys.h"
 
@@ -35,7 +36,7 @@ std::string GetStoreRoot() {
 std::string JoinStorePath(std::string_view root, std::string_view name) {
   std::string path(root);
   if (!path.empty() && path.back() != '/' && path.back() != '\\')
-    path += '/';
+    path += platform::kPathSeparator;
   return path + std::string(name);
 }
 

@@ -1,3 +1,4 @@
+#include "ascii_case.h"
 #include "platform/content_types.h"
 
 #include <fstream>
@@ -7,18 +8,6 @@ namespace platform {
 namespace {
 
 constexpr const char* kMimeTypesFile = "/etc/mime.types";
-
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c + 32);
-  return out;
-}
 
 const ContentTypeTable& SystemTable() {
   static const ContentTypeTable table = [] {
@@ -32,37 +21,9 @@ const ContentTypeTable& SystemTable() {
 
 } // namespace
 
-ContentTypeTable ParseMimeTypes(std::string_view text) {
-  ContentTypeTable table;
-  while (!text.empty()) {
-    const std::size_t newline = text.find('\n');
-    std::string_view line = text.substr(0, newline);
-    text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
-    line = line.substr(0, line.find('#'));
-
-    std::string_view type;
-    std::size_t i = 0;
-    while (i < line.size()) {
-      while (i < line.size() && IsSpace(line[i]))
-        ++i;
-      const std::size_t start = i;
-      while (i < line.size() && !IsSpace(line[i]))
-        ++i;
-      if (i == start)
-        break;
-      const std::string_view word = line.substr(start, i - start);
-      if (type.empty())
-        type = word;
-      else
-        table.try_emplace("." + LowerAscii(word), type);
-    }
-  }
-  return table;
-}
-
 std::string ContentTypeForExtension(std::string_view extension) {
   const ContentTypeTable& table = SystemTable();
-  const auto found = table.find(LowerAscii(extension));
+  const auto found = table.find(AsciiLowered(extension));
   return found == table.end() ? std::string() : found->second;
 }
 

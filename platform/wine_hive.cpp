@@ -313,10 +313,16 @@ WineHive WineHive::Parse(std::string_view text) {
     if (!name || pos >= line.size() || line[pos] != '=')
       continue;
     std::string data(line.substr(pos + 1));
-    // Long binary values continue on the next lines after a trailing backslash.
-    while (data.rfind("hex", 0) == 0 && !data.empty() && data.back() == '\\' &&
-           index + 1 < lines.size()) {
+    // Long binary values continue on the next lines after a trailing backslash. Backslashes
+    // that end a file cut short are dropped, so that a rewrite does not join the next line to
+    // the value.
+    while (data.rfind("hex", 0) == 0 && !data.empty() && data.back() == '\\') {
       data.pop_back();
+      if (index + 1 == lines.size()) {
+        while (!data.empty() && data.back() == '\\')
+          data.pop_back();
+        break;
+      }
       data += Trimmed(lines[++index]);
     }
     Value* existing = nullptr;

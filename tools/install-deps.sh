@@ -4,10 +4,12 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
+"$(dirname "$0")/apt-update.sh"
 $SUDO apt-get install -y -q --no-install-recommends \
   cmake ninja-build g++ make pkg-config \
   libgtest-dev libgmock-dev libbenchmark-dev \
   media-types \
   qt6-base-dev xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine \
-  libxcb1-dev
+  libxcb1-dev \
+  clang libclang-rt-14-dev lcov \
+  fp-utils xdg-utils

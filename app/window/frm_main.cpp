@@ -3,7 +3,11 @@
 // store's folder files.
 #include "frm_main.h"
 
+#include "about/help_contexts.h"
+#include "about/help_hook.h"
+#include "app/settings.h"
 #include "destination_tree.h"
+#include "platform/critical_errors.h"
 #include "platform/temp_directory.h"
 #include "recovered_emails_model.h"
 #include "recovered_emails_view.h"
@@ -81,7 +85,14 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
   BuildSavePage();
   BuildWindowButtons();
   BuildPopupMenu();
+  // Help requests of the whole program (F1 on a page) go to the help file beside the program.
+  help_file_name_ = app::HelpFileName(options_.program_folder);
+  help_hook_ = std::make_unique<about::THookHelpSystem>(help_file_name_, "", about::HostApi);
+  about::SetHelpContext(TSSelectDrive, about::kHelpDrive);
+  about::SetHelpContext(TSScan, about::kHelpSearch);
+  about::SetHelpContext(TSSaveFile, about::kHelpSave);
   LoadDataPictures();
+  platform::FailCriticalErrorsQuietly();
 
   std::string temp_dir =
       options_.temp_dir.empty() ? platform::GetTempDirectory() : options_.temp_dir;

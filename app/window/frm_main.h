@@ -27,6 +27,10 @@ class TGauge;
 class THSSkinBtn;
 } // namespace skin
 
+namespace about {
+class THookHelpSystem;
+}
+
 namespace window {
 
 class DestinationTree;
@@ -119,6 +123,7 @@ public:
   app::Recovery& Engine() { return *recovery_; }
   RecoveredEmailsModel& EmailsModel() { return *emails_model_; }
   const app::Settings& Settings() const { return settings_; }
+  const std::string& HelpFileName() const { return help_file_name_; }
   QString SavePath;
 
 protected:
@@ -160,6 +165,8 @@ private:
   StartOptions options_;
   app::Settings settings_;
   app::StoreLocation store_location_;
+  std::string help_file_name_;
+  std::unique_ptr<about::THookHelpSystem> help_hook_;
   std::unique_ptr<WindowNotifier> notifier_;
   std::unique_ptr<app::Recovery> recovery_;
   RecoveredEmailsModel* emails_model_ = nullptr;

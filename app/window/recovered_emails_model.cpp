@@ -14,6 +14,9 @@ constexpr std::array<const char*, kColumnCount> kHeaders = {"Select", "Folder", 
                                                             "From:",  "To:",    "Subject", "Date"};
 constexpr std::array<int, kColumnCount> kWidths = {45, 75, 20, 20, 75, 75, 150, 70};
 
+// Up to this many rows, new ones show at once; beyond, in batches this many ms apart.
+constexpr int kImmediateRows = 1000;
+constexpr qint64 kBatchMs = 100;
 constexpr int kUnticked = 0, kTicked = 1, kDeletedImage = 2, kAttachmentImage = 3;
 
 QString Shown(const std::string& bytes) {
@@ -29,6 +32,8 @@ RecoveredEmailsModel::RecoveredEmailsModel(RecoveredList& list, const QList<QIma
     icons_.push_back(QIcon(QPixmap::fromImage(image)));
   while (icons_.size() < 10)
     icons_.push_back(QIcon());
+  publish_timer_.setSingleShot(true);
+  connect(&publish_timer_, &QTimer::timeout, this, &RecoveredEmailsModel::PublishRows);
 }
 
 int RecoveredEmailsModel::rowCount(const QModelIndex& parent) const {
@@ -87,12 +92,26 @@ QVariant RecoveredEmailsModel::headerData(int section, Qt::Orientation orientati
 }
 
 void RecoveredEmailsModel::RowsAppended() {
+  if (static_cast<int>(list_.Count()) <= published_rows_)
+    return;
+  const qint64 waited = since_published_.isValid() ? since_published_.elapsed() : kBatchMs;
+  if (published_rows_ >= kImmediateRows && waited < kBatchMs) {
+    if (!publish_timer_.isActive())
+      publish_timer_.start(static_cast<int>(kBatchMs - waited));
+    return;
+  }
+  PublishRows();
+}
+
+void RecoveredEmailsModel::PublishRows() {
+  publish_timer_.stop();
   const int count = static_cast<int>(list_.Count());
   if (count <= published_rows_)
     return;
   beginInsertRows({}, published_rows_, count - 1);
   published_rows_ = count;
   endInsertRows();
+  since_published_.start();
 }
 
 void RecoveredEmailsModel::ListReset() {

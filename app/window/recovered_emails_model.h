@@ -5,8 +5,10 @@
 #include "app/recovered_list.h"
 
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QList>
+#include <QTimer>
 
 namespace window {
 
@@ -24,7 +26,8 @@ public:
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  // The list gained rows at its end (the scan added them).
+  // The list gained rows at its end (the scan added them). Once the list is long, new rows
+  // are shown in batches at most every 100 ms: each batch makes the view lay out every row.
   void RowsAppended();
   // The list was emptied or reordered as a whole.
   void ListReset();
@@ -42,10 +45,13 @@ public:
 
 private:
   void AllChecksChanged();
+  void PublishRows();
 
   app::RecoveredList& list_;
   QList<QIcon> icons_;
   int published_rows_ = 0;
+  QElapsedTimer since_published_;
+  QTimer publish_timer_;
 };
 
 } // namespace window

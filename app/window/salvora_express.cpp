@@ -1,10 +1,15 @@
 // SalvoraExpress — the program entry: the application titled "Salvora for Outlook Express",
 // the main window, the splash, and the message loop.
+#include "about/FSplash.h"
+#include "about/hh.h"
+#include "about/hh_funcs.h"
+#include "app/settings.h"
 #include "frm_main.h"
 #include "mime/content_type.h"
 #include "platform/content_types.h"
 #include "platform/exclusive_file.h"
 #include "platform/known_folders.h"
+#include "platform/program_file.h"
 #include "qt_message_pump.h"
 #include "skin/skin_fonts.h"
 
@@ -13,6 +18,15 @@
 #include <QFileDialog>
 #include <QIcon>
 #include <QUrl>
+#include <memory>
+
+namespace {
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -22,10 +36,23 @@ int main(int argc, char** argv) {
   platform::SetFileOpener(&platform::OpenExclusiveForReading);
   mime::SetContentTypeLookup(&platform::ContentTypeForExtension);
   window::InstallQtMessagePump();
+  about::LoadHtmlHelp();
+  about::InitHelpFuncs(Arguments(argc, argv));
+
+  const std::string program_folder = platform::GetProgramFolder();
+  std::unique_ptr<about::TFrmSplash> splash; // made after the window, from its settings
 
   window::StartOptions options;
-  options.program_folder = platform::GetProgramFolder();
+  options.program_folder = program_folder;
   options.arguments = QApplication::arguments().mid(1);
+  options.show_about = [&splash](bool loading) {
+    if (splash)
+      splash->ShowSplash(loading);
+  };
+  options.help_available = [] { return !about::HtmlHelpControlPath().empty(); };
+  options.show_help = [program_folder](int context) {
+    about::HelpFuncs().Services().show_context(app::HelpFileName(program_folder), context);
+  };
   options.open_document = [](const QString& target) { QDesktopServices::openUrl(QUrl(target)); };
   options.explore_folder = [](const QString& folder) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
@@ -34,6 +61,18 @@ int main(int argc, char** argv) {
     return QFileDialog::getExistingDirectory(nullptr, "Outlook Express store folder");
   };
   window::TFrmMain main_window(std::move(options));
+
+  const app::Settings& settings = main_window.Settings();
+  splash = std::make_unique<about::TFrmSplash>(
+      about::SplashTexts{QString::fromStdString(settings.program_name),
+                         QString::fromStdString(settings.company_name),
+                         QString::fromStdString(settings.web_site_url),
+                         QString::fromStdString(settings.email)},
+      QString::fromStdString(platform::GetProgramFile()), QString::fromStdString(program_folder));
+  splash->ShowSplash(true);
   main_window.show();
-  return QApplication::exec();
+  int result = QApplication::exec();
+  splash.reset();
+  about::UnloadHtmlHelp();
+  return result;
 }

@@ -1,56 +1,14 @@
 // The save run: names, counters, line ends, whole texts, and no partial files.
 #include "app/message_file.h"
-#include "app/save_run.h"
-#include "store/uoexpress.h"
-#include "workflow_fixture.h"
+#include "save_fixture.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace testenv {
 namespace {
 
 namespace fs = std::filesystem;
 using dbxtest::StoreBuilder;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::vector<std::string> FileNames(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// A scanned list of the given texts in one folder file "Inbox.dbx".
-class SaveFixture : public WorkflowFixture {
-public:
-  SaveFixture(const std::vector<std::string>& texts, const std::vector<int>& deleted = {}) {
-    StoreBuilder builder;
-    for (const auto& text : texts)
-      builder.AddMessage(text);
-    for (int message : deleted)
-      builder.DeleteMessage(message);
-    WriteFolderFile("Inbox.dbx", builder.Build());
-    RecordingObserver observer;
-    list = Scan({{"Inbox.dbx", true}}, observer);
-    fs::create_directory(out.path() + "/mail");
-  }
-
-  bool Save() { return app::SaveEmails(list, TempDir(), Destination(), notifier); }
-  std::string Destination() const { return out.path() + "/mail"; }
-
-  app::RecoveredList list;
-  TempFolder out;
-};
 
 TEST(SaveRun, SameSubjectsCountUpAcrossRuns) {
   SaveFixture fixture({Message("Hello World"), Message("Hello World"), Message("")});
@@ -109,50 +67,6 @@ TEST(SaveRun, ExistingFilesAreNeverReplaced) {
   ASSERT_TRUE(fixture.Save());
   EXPECT_EQ(ReadFile(fixture.Destination() + "/Taken.eml"), "mine");
   EXPECT_TRUE(fs::is_regular_file(fixture.Destination() + "/Taken_2.eml"));
-}
-
-// Runs `body` in a child process as a user without rights to the destination: root writes
-// into read-only folders, so as root the child becomes "nobody" first. Returns the exit code.
-template <typename Body> int AsUnprivilegedUser(Body body) {
-  pid_t child = ::fork();
-  if (child == 0) {
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-      ::_exit(3);
-    ::_exit(body());
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST(SaveRun, AFolderThatCannotBeWrittenEndsTheRunWithoutPartialFiles) {
-  SaveFixture fixture({Message("one")});
-  fixture.list.SelectAll();
-  // The working copy stays readable for the child; the destination is read-only.
-  fs::permissions(fixture.Folder().path(),
-                  fs::perms::all & ~fs::perms::others_write & ~fs::perms::group_write);
-  fs::permissions(fixture.Folder() / "Inbox.dbx",
-                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  fs::permissions(fixture.out.path(),
-                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-  fs::permissions(fixture.Destination(), fs::perms::owner_read | fs::perms::owner_exec |
-                                             fs::perms::others_read | fs::perms::others_exec);
-  const std::string expected = "Cannot create file " + fixture.Destination() + "/one.eml";
-  int result = AsUnprivilegedUser([&] {
-    try {
-      fixture.Save();
-      return 1; // no error
-    } catch (const std::runtime_error& error) {
-      if (expected != error.what())
-        return 2;
-      if (!fixture.notifier.information.empty() || !platform::StopRequested())
-        return 4;
-      return 0;
-    }
-  });
-  EXPECT_EQ(result, 0) << "1: no error, 2: another message, 3: cannot drop rights, 4: ran on";
-  fs::permissions(fixture.Destination(), fs::perms::owner_all);
-  EXPECT_TRUE(FileNames(fixture.Destination()).empty());
 }
 
 TEST(SaveRun, AMissingDestinationIsAnErrorNamingTheFile) {

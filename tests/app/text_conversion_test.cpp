@@ -2,6 +2,7 @@
 #include "app/date_text.h"
 #include "app/display_text.h"
 #include "app/message_file.h"
+#include "platform/path_separator.h"
 
 #include <gtest/gtest.h>
 
@@ -98,9 +99,10 @@ TEST(WithCrLfLines, EveryLineEndsWithCrLf) {
 }
 
 TEST(CandidateFileName, CounterFromOne) {
-  EXPECT_EQ(CandidateFileName("/out", "Hello", 0), "/out/Hello.eml");
-  EXPECT_EQ(CandidateFileName("/out", "Hello", 2), "/out/Hello_2.eml");
-  EXPECT_EQ(CandidateFileName("/out", "", 1), "/out/_1.eml");
+  const std::string out = std::string("/out") + platform::kPathSeparator;
+  EXPECT_EQ(CandidateFileName("/out", "Hello", 0), out + "Hello.eml");
+  EXPECT_EQ(CandidateFileName("/out", "Hello", 2), out + "Hello_2.eml");
+  EXPECT_EQ(CandidateFileName("/out", "", 1), out + "_1.eml");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "mime/mail_date.h"
+#include "set_variable.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -85,14 +86,11 @@ TEST(LocalTimeBias, DefaultIsTheCurrentLocalOffset) {
     double expected_days;
   } zones[] = {{"XST-5:30", 5.5 / 24}, {"XST+3", -3.0 / 24}, {"UTC0", 0}};
   for (const auto& zone : zones) {
-    setenv("TZ", zone.tz, 1);
+    testenv::SetVariable("TZ", zone.tz);
     tzset();
     EXPECT_NEAR(LocalTimeBias(), zone.expected_days, 1e-9) << zone.tz;
   }
-  if (saved)
-    setenv("TZ", saved_tz.c_str(), 1);
-  else
-    unsetenv("TZ");
+  testenv::SetVariable("TZ", saved ? std::optional<std::string>(saved_tz) : std::nullopt);
   tzset();
 }
 

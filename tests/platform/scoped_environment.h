@@ -2,13 +2,15 @@
 // configuration folder, Wine prefix and temporary folder, so no test touches the user's own.
 #pragma once
 
+#include "set_variable.h"
+
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <string>
-#include <sys/stat.h>
 #include <system_error>
 
 namespace testenv {
@@ -27,12 +29,7 @@ public:
   ScopedVariable& operator=(const ScopedVariable&) = delete;
 
 private:
-  void Set(const std::optional<std::string>& value) {
-    if (value)
-      ::setenv(name_.c_str(), value->c_str(), 1);
-    else
-      ::unsetenv(name_.c_str());
-  }
+  void Set(const std::optional<std::string>& value) { SetVariable(name_, value); }
   std::string name_;
   std::optional<std::string> old_;
 };
@@ -41,15 +38,24 @@ private:
 class TempFolder {
 public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "salvora-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    // create_directory makes the folder only when no other has its name, as mkdtemp does.
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const auto candidate = base / ("salvora-test-" + std::to_string(random()));
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error) && !error) {
+        std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
+        path_ = candidate.string();
+      }
+    }
   }
   ~TempFolder() {
     std::error_code error;
     for (auto it = std::filesystem::recursive_directory_iterator(path_, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
       if (it->is_directory(error) && !it->is_symlink(error))
-        ::chmod(it->path().c_str(), 0700);
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, error);
     }
     std::filesystem::remove_all(path_, error);
   }

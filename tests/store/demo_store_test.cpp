@@ -18,11 +18,21 @@ std::string ReadFile(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// The command interpreter of Windows takes off the first and the last quote of a command that
+// starts with one; a second pair keeps the quotes around the program's path.
+std::string ShellCommand(const std::string& command) {
+#ifdef _WIN32
+  return '"' + command + '"';
+#else
+  return command;
+#endif
+}
+
 TEST(DemoStore, CommittedFilesMatchTheGenerator) {
   const fs::path committed = DEMO_STORE_DIR;
   const fs::path fresh = fs::temp_directory_path() / ("salvora-demo-" + std::to_string(::getpid()));
   std::string command = std::string("\"") + MAKE_DEMO_STORE + "\" \"" + fresh.string() + "\"";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(std::system(ShellCommand(command).c_str()), 0);
   int files = 0;
   for (const auto& entry : fs::directory_iterator(fresh)) {
     ++files;

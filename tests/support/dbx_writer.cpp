@@ -147,10 +147,11 @@ int StoreBuilder::AddMessage(std::string_view text, const MessageFields& fields,
   return index;
 }
 
-std::int32_t StoreBuilder::WriteRecord(int index, std::int32_t data_offset, std::uint32_t size,
-                                       const MessageFields& fields, RecordLayout layout) {
-  std::vector<Attribute> attributes;
-  std::string values;
+RecordContent MessageRecord(int index, std::int32_t data_offset, std::uint32_t size,
+                            const MessageFields& fields, RecordLayout layout) {
+  RecordContent record;
+  std::vector<Attribute>& attributes = record.attributes;
+  std::string& values = record.values;
   auto indirect = [&](std::uint8_t tag, std::string_view bytes) {
     attributes.push_back({tag, static_cast<std::uint32_t>(values.size())});
     values.append(bytes);
@@ -184,9 +185,15 @@ std::int32_t StoreBuilder::WriteRecord(int index, std::int32_t data_offset, std:
   std::stable_sort(
       attributes.begin(), attributes.end(),
       [](const Attribute& a, const Attribute& b) { return (a.tag & 0x7F) < (b.tag & 0x7F); });
+  return record;
+}
+
+std::int32_t StoreBuilder::WriteRecord(int index, std::int32_t data_offset, std::uint32_t size,
+                                       const MessageFields& fields, RecordLayout layout) {
+  RecordContent record = MessageRecord(index, data_offset, size, fields, layout);
   std::int32_t offset =
-      Allocate(static_cast<std::int32_t>(12 + 4 * attributes.size() + values.size()));
-  image_.Record(offset, attributes, values);
+      Allocate(static_cast<std::int32_t>(12 + 4 * record.attributes.size() + record.values.size()));
+  image_.Record(offset, record.attributes, record.values);
   return offset;
 }
 
@@ -205,43 +212,54 @@ void StoreBuilder::DeleteMessage(int message) {
   }
 }
 
-std::int32_t StoreBuilder::WriteTree(const std::vector<int>& live, std::size_t begin,
-                                     std::size_t end, int fan_out) {
+namespace {
+
+std::int32_t WriteSubtree(const std::vector<std::int32_t>& records, std::size_t begin,
+                          std::size_t end, std::size_t fan, const NodeWriter& write_node) {
   std::size_t count = end - begin;
   if (count == 0)
     return 0;
   std::vector<NodeEntry> entries;
   std::int32_t first_link = 0;
-  auto fan = static_cast<std::size_t>(fan_out);
   if (count <= fan) {
     for (std::size_t i = begin; i < end; ++i)
-      entries.push_back({messages_[live[i]].record, 0});
+      entries.push_back({records[i], 0});
   } else {
     // `fan` entries in this node; the rest spread over the subtree before the first entry
     // and the subtrees after each entry, so the walk lists the messages in order.
     std::size_t rest = count - fan;
     auto segment = [&](std::size_t i) { return rest / (fan + 1) + (i < rest % (fan + 1) ? 1 : 0); };
     std::size_t pos = begin;
-    first_link = WriteTree(live, pos, pos + segment(0), fan_out);
+    first_link = WriteSubtree(records, pos, pos + segment(0), fan, write_node);
     pos += segment(0);
     for (std::size_t i = 0; i < fan; ++i) {
-      int record = messages_[live[pos++]].record;
-      std::int32_t child = WriteTree(live, pos, pos + segment(i + 1), fan_out);
+      std::int32_t record = records[pos++];
+      std::int32_t child = WriteSubtree(records, pos, pos + segment(i + 1), fan, write_node);
       pos += segment(i + 1);
       entries.push_back({record, child});
     }
   }
-  std::int32_t node = Allocate(static_cast<std::int32_t>(24 + 12 * entries.size()));
-  image_.Node(node, first_link, 0, entries);
-  return node;
+  return write_node(first_link, entries);
+}
+
+} // namespace
+
+std::int32_t WriteIndexTree(const std::vector<std::int32_t>& records, int fan_out,
+                            const NodeWriter& write_node) {
+  return WriteSubtree(records, 0, records.size(), static_cast<std::size_t>(fan_out), write_node);
 }
 
 DbxImage StoreBuilder::Build(int fan_out) {
-  std::vector<int> live;
-  for (std::size_t i = 0; i < messages_.size(); ++i)
-    if (!messages_[i].deleted)
-      live.push_back(static_cast<int>(i));
-  image_.SetRootNode(WriteTree(live, 0, live.size(), fan_out));
+  std::vector<std::int32_t> live;
+  for (const Message& message : messages_)
+    if (!message.deleted)
+      live.push_back(message.record);
+  image_.SetRootNode(WriteIndexTree(
+      live, fan_out, [&](std::int32_t first_link, const std::vector<NodeEntry>& entries) {
+        std::int32_t node = Allocate(static_cast<std::int32_t>(24 + 12 * entries.size()));
+        image_.Node(node, first_link, 0, entries);
+        return node;
+      }));
   image_.SetMessageCount(static_cast<std::int32_t>(live.size()));
   image_.SetDeletedHead(deleted_head_);
   return image_;

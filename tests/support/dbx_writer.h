@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -91,6 +92,23 @@ struct MessageFields {
 // date, data offset, with them direct it begins date, data offset.
 enum class RecordLayout { FlagsIndirect, FlagsDirect };
 
+// The attribute table and value area of a message's info record, as Outlook Express writes
+// them; `index` numbers the message (tag 0x80 holds index + 1).
+struct RecordContent {
+  std::vector<Attribute> attributes;
+  std::string values;
+};
+RecordContent MessageRecord(int index, std::int32_t data_offset, std::uint32_t size,
+                            const MessageFields& fields, RecordLayout layout);
+
+// Lays out an index tree over `records` in order, at most `fan_out` entries a node, children
+// before their parents; `write_node` stores one node (its first link and entries) and returns
+// its offset. Returns the root's offset, 0 for no records.
+using NodeWriter =
+    std::function<std::int32_t(std::int32_t first_link, const std::vector<NodeEntry>& entries)>;
+std::int32_t WriteIndexTree(const std::vector<std::int32_t>& records, int fan_out,
+                            const NodeWriter& write_node);
+
 class StoreBuilder {
 public:
   StoreBuilder();
@@ -127,8 +145,6 @@ private:
   std::int32_t Allocate(std::int32_t size);
   std::int32_t WriteRecord(int index, std::int32_t data_offset, std::uint32_t size,
                            const MessageFields& fields, RecordLayout layout);
-  std::int32_t WriteTree(const std::vector<int>& live, std::size_t begin, std::size_t end,
-                         int fan_out);
 
   DbxImage image_;
   std::vector<Message> messages_;

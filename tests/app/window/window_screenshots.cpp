@@ -2,6 +2,7 @@
 //   window_screenshots OUTPUT-FOLDER
 // Run it under an X server (tools/screenshots.sh starts Xvfb) so the window's outline is cut
 // as on a desktop; offscreen it still draws every page.
+#include "about/FSplash.h"
 #include "app/window/frm_main.h"
 #include "app/window/message_boxes.h"
 #include "app/window/qt_message_pump.h"
@@ -70,5 +71,14 @@ int main(int argc, char** argv) {
   Save(frm, out + "/2-search.png");
   frm.NextBtnClick();
   Save(frm, out + "/3-save-files.png");
+
+  const app::Settings& settings = frm.Settings();
+  about::TFrmSplash splash(
+      {QString::fromStdString(settings.program_name), QString::fromStdString(settings.company_name),
+       QString::fromStdString(settings.web_site_url), QString::fromStdString(settings.email)},
+      SALVORA_EXPRESS_PROGRAM, QString());
+  splash.PrepareSplash(false);
+  splash.show();
+  Save(splash, out + "/4-about.png");
   return 0;
 }

@@ -1,0 +1,163 @@
+// The recovery workflow on one folder file at the format's limit: about 2 GB (offsets are
+// signed 32-bit) with 200,000 messages of realistic sizes, a deep index tree and a long
+// deleted chain. The file is written message by message, never held in memory.
+//
+//   scale_bench [FOLDER] [MESSAGES]
+//
+// Writes FOLDER/store/Inbox.dbx (default FOLDER: salvora-scale-bench in the temporary folder)
+// unless it exists, then times a sequential read of it, the working copy, the scan and the save
+// of every row, and reports messages per second, MB per second, the ratio to the sequential
+// read and peak memory. The store stays for the next run; delete FOLDER when done.
+#include "app/recovery.h"
+#include "bench_util.h"
+#include "platform/exclusive_file.h"
+#include "platform/temp_directory.h"
+#include "store_stream_writer.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <random>
+
+namespace {
+
+namespace fs = std::filesystem;
+using bench::Clock;
+using bench::PeakMiB;
+using bench::ResetPeak;
+using bench::SecondsSince;
+
+// Stop short of 2 GB, leaving room for the index tree.
+constexpr std::int64_t kDataLimit = 2'130'000'000;
+
+// Mostly letters of a few KB, some with attachments of tens of KB, a few large ones: about
+// 10 KB on average, so 200,000 of them come to about 2 GB.
+std::string MessageText(std::mt19937& random, int i) {
+  int kind = static_cast<int>(random() % 100);
+  std::size_t size = kind < 70   ? 2000 + random() % 8000
+                     : kind < 95 ? 10000 + random() % 12000
+                                 : 22000 + random() % 28000;
+  std::string who = std::to_string(i % 997);
+  std::string text = "Return-Path: <sender" + who + "@example.com>\r\nFrom: \"Sender " + who +
+                     "\" <sender" + who + "@example.com>\r\nTo: someone@example.org, " + "other" +
+                     std::to_string(i % 13) + "@example.net\r\n" + "Subject: scale message " +
+                     std::to_string(i) +
+                     "\r\nDate: Mon, 3 Mar 2003 10:20:30 +0100\r\nMIME-Version: 1.0\r\n";
+  if (kind >= 70) {
+    text += "Content-Type: multipart/mixed; boundary=\"b1\"\r\n\r\n--b1\r\n"
+            "Content-Type: text/plain\r\n\r\nSee the attachment.\r\n--b1\r\n"
+            "Content-Type: application/octet-stream; name=\"data.bin\"\r\n"
+            "Content-Transfer-Encoding: base64\r\n"
+            "Content-Disposition: attachment; filename=\"data.bin\"\r\n\r\n";
+    while (text.size() < size)
+      text += "QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAxMjM0\r\n";
+    text += "--b1--\r\n";
+  } else {
+    text += "Content-Type: text/plain\r\n\r\n";
+    while (text.size() < size)
+      text += "A line of a generated letter, long enough to look like prose here.\r\n";
+  }
+  return text;
+}
+
+// Every tenth message is deleted, the whole file's worth of them in one chain; a fan-out of 3
+// makes the index tree about ten levels deep.
+void Generate(const fs::path& file, int messages) {
+  fs::create_directories(file.parent_path());
+  fs::path partial = file.string() + ".partial";
+  dbxtest::StoreStreamWriter writer(partial.string());
+  std::mt19937 random(2026);
+  int written = 0;
+  for (; written < messages; ++written) {
+    std::string text = MessageText(random, written);
+    if (writer.End() + static_cast<std::int64_t>(text.size()) * 2 > kDataLimit)
+      break;
+    writer.AddMessage(text);
+    if (written % 20000 == 19999)
+      std::cerr << "wrote " << written + 1 << " messages, " << writer.End() / 1000000 << " MB\n";
+  }
+  for (int i = 0; i < written; i += 10)
+    writer.DeleteMessage(i);
+  writer.Finish(3);
+  fs::rename(partial, file);
+}
+
+class Quiet : public app::UserNotifier {
+public:
+  void ShowWarning(const std::string& text) override { std::cerr << "warning: " << text << '\n'; }
+  void ShowInformation(const std::string&) override {}
+  void SetBusy(bool) override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  fs::path folder =
+      argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "salvora-scale-bench";
+  int messages = argc > 2 ? std::stoi(argv[2]) : 200000;
+  fs::path store = folder / "store";
+  fs::path file = store / "Inbox.dbx";
+  if (!fs::exists(file)) {
+    ResetPeak();
+    auto start = Clock::now();
+    Generate(file, messages);
+    std::printf("generated in %.1f s, peak %.1f MiB\n", SecondsSince(start), PeakMiB());
+  }
+  platform::SetFileOpener(&platform::OpenExclusiveForReading);
+
+  double megabytes = static_cast<double>(fs::file_size(file)) / 1e6;
+  bench::SequentialRead({file.string()}); // into the page cache, so every phase reads alike
+  double sequential = bench::SequentialRead({file.string()});
+  double reference = megabytes / sequential;
+
+  Quiet notifier;
+  app::Recovery recovery(
+      platform::GetTempDirectory(), [&] { return store.string(); }, notifier);
+  recovery.LoadFolders();
+  for (auto& f : recovery.Folders())
+    f.ticked = true;
+
+  std::printf("store: %s, %.0f MB\n", file.c_str(), megabytes);
+  std::printf("%-22s %9s %10s %9s %8s %9s\n", "phase", "seconds", "msgs/s", "MB/s", "vs seq",
+              "peak MiB");
+  std::printf("%-22s %9.3f %10s %9.0f %8s %9s\n", "sequential read", sequential, "-", reference,
+              "1.00", "-");
+  auto report = [&](const char* name, double seconds, double count, double mb) {
+    std::printf("%-22s %9.3f %10.0f %9.0f %8.2f %9.1f\n", name, seconds, count / seconds,
+                mb / seconds, mb / seconds / reference, PeakMiB());
+    std::fflush(stdout);
+  };
+
+  ResetPeak();
+  auto start = Clock::now();
+  recovery.MakeWorkingCopies();
+  report("working copy", SecondsSince(start), 0, megabytes);
+
+  ResetPeak();
+  start = Clock::now();
+  app::ScanObserver silent;
+  recovery.Scan(silent);
+  double rows = static_cast<double>(recovery.List().Count());
+  std::size_t deleted = 0;
+  for (const auto& row : recovery.List().Rows())
+    deleted += row.message.Deleted ? 1 : 0;
+  report("scan (all rows)", SecondsSince(start), rows, megabytes);
+
+  fs::path out = folder / "out";
+  fs::remove_all(out);
+  fs::create_directories(out);
+  recovery.List().SelectAll();
+  ResetPeak();
+  start = Clock::now();
+  recovery.Save(out.string());
+  double seconds = SecondsSince(start);
+  double written = 0;
+  for (const auto& entry : fs::directory_iterator(out))
+    written += static_cast<double>(entry.file_size()) / 1e6;
+  report("save (all rows)", seconds, rows, written);
+  std::printf("rows: %.0f (%zu deleted), written: %.0f MB\n", rows, deleted, written);
+
+  recovery.DeleteWorkingCopies();
+  fs::remove_all(out);
+  return 0;
+}

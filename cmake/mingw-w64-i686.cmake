@@ -1,0 +1,6 @@
+# Cross-compiles for 32-bit Windows with Debian's MinGW-w64 toolchain; tests run under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(SALVORA_MINGW_TRIPLET i686-w64-mingw32)
+set(SALVORA_WINE_PROGRAM /usr/lib/wine/wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

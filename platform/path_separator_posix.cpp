@@ -1,0 +1,7 @@
+#include "path_separator.h"
+
+namespace platform {
+
+const char kPathSeparator = '/';
+
+} // namespace platform
