@@ -313,17 +313,22 @@ WineHive WineHive::Parse(std::string_view text) {
     if (!name || pos >= line.size() || line[pos] != '=')
       continue;
     std::string data(line.substr(pos + 1));
-    // Long binary values continue on the next lines after a trailing backslash. Backslashes
-    // that end a file cut short are dropped, so that a rewrite does not join the next line to
-    // the value.
+    // Long binary values continue on the next lines after a trailing backslash. The value is
+    // kept without trailing blanks, as a rewrite reads it back, and backslashes that end a file
+    // cut short are dropped, so that a rewrite does not join the next line to the value.
+    auto drop_end = [&data](bool backslashes) {
+      while (!data.empty() &&
+             (data.back() == ' ' || data.back() == '\t' || (backslashes && data.back() == '\\')))
+        data.pop_back();
+    };
     while (data.rfind("hex", 0) == 0 && !data.empty() && data.back() == '\\') {
       data.pop_back();
       if (index + 1 == lines.size()) {
-        while (!data.empty() && data.back() == '\\')
-          data.pop_back();
+        drop_end(true);
         break;
       }
       data += Trimmed(lines[++index]);
+      drop_end(false);
     }
     Value* existing = nullptr;
     for (Value& value : key->values) {

@@ -83,6 +83,9 @@ TEST(WineHiveDamage, HexValueCutShortAtTheEndSwallowsNoLaterLine) {
       {"the value given again, cut short", "WINE REGISTRY Version 2\n[A] 1\n\"Hex\"=\n"
                                            "\"V\"=\"kept\"\n\"Hex\"=hex\\"},
       {"more than one backslash", "WINE REGISTRY Version 2\n[A] 1\n\"Hex\"=hex:01,\\\\\\"},
+      {"blanks between backslashes", "WINE REGISTRY Version 2\n[A] 1\n\"Hex\"=hex:01,\\ \\"},
+      {"blanks before an empty line", "WINE REGISTRY Version 2\n[A] 1\n\"Hex\"=hex:01,\\ \\\n\n"
+                                      "\"W\"=\"x\"\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
