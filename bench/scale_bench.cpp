@@ -10,6 +10,7 @@
 // read and peak memory. The store stays for the next run; delete FOLDER when done.
 #include "app/recovery.h"
 #include "bench_util.h"
+#include "generated_mail.h"
 #include "platform/exclusive_file.h"
 #include "platform/temp_directory.h"
 #include "store_stream_writer.h"
@@ -33,31 +34,7 @@ constexpr std::int64_t kDataLimit = 2'130'000'000;
 // Mostly letters of a few KB, some with attachments of tens of KB, a few large ones: about
 // 10 KB on average, so 200,000 of them come to about 2 GB.
 std::string MessageText(std::mt19937& random, int i) {
-  int kind = static_cast<int>(random() % 100);
-  std::size_t size = kind < 70   ? 2000 + random() % 8000
-                     : kind < 95 ? 10000 + random() % 12000
-                                 : 22000 + random() % 28000;
-  std::string who = std::to_string(i % 997);
-  std::string text = "Return-Path: <sender" + who + "@example.com>\r\nFrom: \"Sender " + who +
-                     "\" <sender" + who + "@example.com>\r\nTo: someone@example.org, " + "other" +
-                     std::to_string(i % 13) + "@example.net\r\n" + "Subject: scale message " +
-                     std::to_string(i) +
-                     "\r\nDate: Mon, 3 Mar 2003 10:20:30 +0100\r\nMIME-Version: 1.0\r\n";
-  if (kind >= 70) {
-    text += "Content-Type: multipart/mixed; boundary=\"b1\"\r\n\r\n--b1\r\n"
-            "Content-Type: text/plain\r\n\r\nSee the attachment.\r\n--b1\r\n"
-            "Content-Type: application/octet-stream; name=\"data.bin\"\r\n"
-            "Content-Transfer-Encoding: base64\r\n"
-            "Content-Disposition: attachment; filename=\"data.bin\"\r\n\r\n";
-    while (text.size() < size)
-      text += "QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAxMjM0\r\n";
-    text += "--b1--\r\n";
-  } else {
-    text += "Content-Type: text/plain\r\n\r\n";
-    while (text.size() < size)
-      text += "A line of a generated letter, long enough to look like prose here.\r\n";
-  }
-  return text;
+  return bench::GeneratedMessage(random, i, {2000, 8000, 10000, 12000, 22000, 28000});
 }
 
 // Every tenth message is deleted, the whole file's worth of them in one chain; a fan-out of 3

@@ -10,6 +10,7 @@
 #include "app/recovery.h"
 #include "bench_util.h"
 #include "dbx_writer.h"
+#include "generated_mail.h"
 #include "platform/exclusive_file.h"
 #include "platform/temp_directory.h"
 
@@ -30,30 +31,7 @@ using bench::ResetPeak;
 constexpr int kFolders = 5;
 
 std::string MessageText(std::mt19937& random, int i) {
-  int kind = static_cast<int>(random() % 100);
-  std::size_t size = kind < 70   ? 4000 + random() % 16000
-                     : kind < 95 ? 20000 + random() % 30000
-                                 : 50000 + random() % 100000;
-  std::string text = "Return-Path: <sender" + std::to_string(i % 97) +
-                     "@example.com>\r\nFrom: \"Sender " + std::to_string(i % 97) + "\" <sender" +
-                     std::to_string(i % 97) + "@example.com>\r\nTo: someone@example.org\r\n" +
-                     "Subject: generated message number " + std::to_string(i) +
-                     "\r\nDate: Mon, 3 Mar 2003 10:20:30 +0100\r\nMIME-Version: 1.0\r\n";
-  if (kind >= 70) {
-    text += "Content-Type: multipart/mixed; boundary=\"b1\"\r\n\r\n--b1\r\n"
-            "Content-Type: text/plain\r\n\r\nSee the attachment.\r\n--b1\r\n"
-            "Content-Type: application/octet-stream; name=\"data.bin\"\r\n"
-            "Content-Transfer-Encoding: base64\r\n"
-            "Content-Disposition: attachment; filename=\"data.bin\"\r\n\r\n";
-    while (text.size() < size)
-      text += "QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAxMjM0\r\n";
-    text += "--b1--\r\n";
-  } else {
-    text += "Content-Type: text/plain\r\n\r\n";
-    while (text.size() < size)
-      text += "A line of a generated letter, long enough to look like prose here.\r\n";
-  }
-  return text;
+  return bench::GeneratedMessage(random, i, {4000, 16000, 20000, 30000, 50000, 100000});
 }
 
 void Generate(const fs::path& store, int messages) {
