@@ -59,13 +59,6 @@ void Generate(const fs::path& file, int messages) {
   fs::rename(partial, file);
 }
 
-class Quiet : public app::UserNotifier {
-public:
-  void ShowWarning(const std::string& text) override { std::cerr << "warning: " << text << '\n'; }
-  void ShowInformation(const std::string&) override {}
-  void SetBusy(bool) override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,7 +80,7 @@ int main(int argc, char** argv) {
   double sequential = bench::SequentialRead({file.string()});
   double reference = megabytes / sequential;
 
-  Quiet notifier;
+  app::StreamNotifier notifier(std::cerr);
   app::Recovery recovery(
       platform::GetTempDirectory(), [&] { return store.string(); }, notifier);
   recovery.LoadFolders();

@@ -60,13 +60,6 @@ double SequentialRead(const fs::path& store) {
   return bench::SequentialRead(paths);
 }
 
-class Quiet : public app::UserNotifier {
-public:
-  void ShowWarning(const std::string& text) override { std::cerr << "warning: " << text << '\n'; }
-  void ShowInformation(const std::string&) override {}
-  void SetBusy(bool) override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -85,7 +78,7 @@ int main(int argc, char** argv) {
   double sequential = SequentialRead(store);
   double reference = megabytes / sequential;
 
-  Quiet notifier;
+  app::StreamNotifier notifier(std::cerr);
   app::Recovery recovery(
       platform::GetTempDirectory(), [&] { return store.string(); }, notifier);
   recovery.LoadFolders();
