@@ -3,7 +3,7 @@
 #include "message_file.h"
 #include "platform/new_file.h"
 #include "platform/pump.h"
-#include "store/uoexpress.h"
+#include "recovered_text.h"
 
 namespace app {
 namespace {
@@ -39,14 +39,7 @@ bool SaveEmails(const RecoveredList& list, const std::string& temp_dir,
     for (const RecoveredRow& row : list.Rows()) {
       if (!row.ticked)
         continue;
-      const TEmailMessage& message = row.message;
-      const std::string copy = temp_dir + message.FolderFileName;
-      const auto offset = static_cast<std::int32_t>(message.DataOffset);
-      text.clear();
-      if (message.Deleted)
-        uoexpress::ReadDeletedMessageText(copy, offset, text, true);
-      else
-        uoexpress::ReadMessageText(copy, offset, text, true);
+      ReadRecoveredText(row.message, temp_dir, text, true);
       // A Stop during the read leaves the text empty: write nothing rather than an empty file.
       if (platform::StopRequested())
         return false;
