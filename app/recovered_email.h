@@ -6,14 +6,31 @@
 
 namespace app {
 
-// Where a recovered message's text is and what kind of message it is.
+// How a message found only by the deep scan is read back: as many blocks as its chain had
+// when found, read the way its blocks were stored.
+struct FoundChain {
+  std::int32_t Blocks = 0;
+  bool FreedBlocks = false; // deleted blocks: read the deleted way
+  bool Fragment = false;    // the text does not begin with header lines
+};
+
+// Where a recovered message's text is and what kind of message it is: listed by the index
+// (live), by the deleted chain (Deleted), or found only by the deep scan (Found).
 struct TEmailMessage {
-  std::int64_t DataOffset = 0; // first data block; the readers take its low 32 bits
+  std::int64_t DataOffset = 0; // first data block; the index and deleted readers take its low
+                               // 32 bits, found messages lie anywhere below 4 GiB
   std::int64_t Attr11 = 0;     // tag 0x91 of the index record, 0 for deleted messages
   std::string FolderFileName;  // the folder file, without directory
   bool Deleted = false;
   bool HasAttachment = false;
+  bool Found = false;
+  FoundChain Chain = {}; // only for found messages
 };
+
+// The kind as scripts and the list name it: "live", "deleted" or "found".
+inline const char* KindName(const TEmailMessage& message) {
+  return message.Found ? "found" : message.Deleted ? "deleted" : "live";
+}
 
 // The columns of the result list.
 enum Column : int {
@@ -32,7 +49,7 @@ enum Column : int {
 // message parser gives them; they are converted only for display.
 struct RecoveredRow {
   TEmailMessage message;
-  bool ticked = false; // deleted messages start ticked
+  bool ticked = false; // deleted and found messages start ticked
   int folder_image = 5;
   std::string from;
   std::string to;

@@ -9,7 +9,12 @@ void ReadRecoveredText(const TEmailMessage& message, const std::string& temp_dir
   const std::string copy = temp_dir + message.FolderFileName;
   const auto offset = static_cast<std::int32_t>(message.DataOffset);
   text.clear();
-  if (message.Deleted)
+  if (message.Found) {
+    uoexpress::ReadFoundMessageText(copy,
+                                    {message.DataOffset, message.Chain.Blocks,
+                                     message.Chain.FreedBlocks, message.Chain.Fragment},
+                                    text, full_text);
+  } else if (message.Deleted)
     uoexpress::ReadDeletedMessageText(copy, offset, text, full_text);
   else
     uoexpress::ReadMessageText(copy, offset, text, full_text);

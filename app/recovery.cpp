@@ -18,8 +18,9 @@ void Recovery::LoadFolders() {
   folders_ = FillFolderList(store_root_());
 }
 
-void Recovery::Scan(ScanObserver& observer, DateFormatter date_text) {
-  RunScan(ScanInput{folders_, copies_.TempDir(), std::move(date_text)}, list_, *mail_, observer);
+void Recovery::Scan(ScanObserver& observer, DateFormatter date_text, bool deep) {
+  RunScan(ScanInput{folders_, copies_.TempDir(), std::move(date_text), deep}, list_, *mail_,
+          observer);
 }
 
 bool Recovery::Save(const std::string& save_path) {

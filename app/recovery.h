@@ -35,7 +35,8 @@ public:
   bool MakeWorkingCopies() { return copies_.BackupFolderFiles(folders_); }
   void DeleteWorkingCopies() { copies_.DeleteBackupFiles(); }
 
-  void Scan(ScanObserver& observer, DateFormatter date_text = {});
+  // With `deep`, each file's messages found only by their data blocks are listed too.
+  void Scan(ScanObserver& observer, DateFormatter date_text = {}, bool deep = false);
 
   // Writes the ticked rows into `save_path`; remembers that mail was saved.
   bool Save(const std::string& save_path);

@@ -1,8 +1,10 @@
 #include "scan_run.h"
 
+#include "damage_check.h"
 #include "mime/mail_message.h"
 #include "mime/mime_error.h"
 #include "platform/pump.h"
+#include "recovered_text.h"
 #include "store/uoexpress.h"
 
 #include <algorithm>
@@ -47,7 +49,8 @@ public:
     list_.Clear();
     auto ticked = std::count_if(input_.folders.begin(), input_.folders.end(),
                                 [](const FolderFile& folder) { return folder.ticked; });
-    observer_.GaugeMaximum(static_cast<int>(ticked) * 10);
+    const int per_folder = input_.deep ? 20 : 10;
+    observer_.GaugeMaximum(static_cast<int>(ticked) * per_folder);
     int k = 0;
     for (const FolderFile& folder : input_.folders) {
       platform::PumpMessages();
@@ -56,38 +59,72 @@ public:
       if (!folder.ticked)
         continue;
       observer_.FolderStarted(folder.name);
-      ScanFolder(folder.name, k);
+      ScanFolder(folder.name, per_folder * k);
       if (!Stopped())
-        observer_.GaugeProgress(10 * (k + 1));
+        observer_.GaugeProgress(per_folder * (k + 1));
       ++k;
     }
   }
 
 private:
-  void ScanFolder(const std::string& name, int k) {
+  void ScanFolder(const std::string& name, int gauge_base) {
     const std::string path = input_.temp_dir + name;
-    std::vector<Toe5_MessageInfo> infos;
-    uoexpress::ReadMessageInfos(path, infos);
-    ScanPhase(path, name, infos, false, 10 * k);
-    infos.clear();
-    uoexpress::ReadDeletedMessageInfos(path, infos);
-    ScanPhase(path, name, infos, true, 10 * k + 5);
+    std::vector<Toe5_MessageInfo> live;
+    uoexpress::ReadMessageInfos(path, live);
+    ScanPhase(Listed(live, name, false), gauge_base);
+    std::vector<Toe5_MessageInfo> deleted;
+    uoexpress::ReadDeletedMessageInfos(path, deleted);
+    ScanPhase(Listed(deleted, name, true), gauge_base + 5);
+    if (Stopped())
+      return;
+    if (!input_.deep) {
+      if (FolderLooksDamaged(uoexpress::ReadFileState(path), live.size()))
+        observer_.FolderLooksDamaged(name);
+      return;
+    }
+    const std::vector<std::int64_t> listed = uoexpress::FirstBlocks(live, deleted);
+    std::vector<uoexpress::Toe5_FoundMessage> found;
+    uoexpress::ReadFoundMessageInfos(
+        path, listed, found, [&](std::int64_t scanned, std::int64_t total) {
+          observer_.GaugeProgress(gauge_base + 10 + static_cast<int>(5 * scanned / total));
+        });
+    ScanPhase(Found(found, name), gauge_base + 15);
   }
 
-  void ScanPhase(const std::string& path, const std::string& name,
-                 const std::vector<Toe5_MessageInfo>& infos, bool deleted, int gauge_base) {
-    const auto n = static_cast<long long>(infos.size());
+  static std::vector<TEmailMessage> Listed(const std::vector<Toe5_MessageInfo>& infos,
+                                           const std::string& name, bool deleted) {
+    std::vector<TEmailMessage> messages(infos.size());
+    for (std::size_t i = 0; i < infos.size(); ++i) {
+      messages[i].DataOffset = infos[i].DataOffset;
+      messages[i].Attr11 = infos[i].Attr11;
+      messages[i].FolderFileName = name;
+      messages[i].Deleted = deleted;
+    }
+    return messages;
+  }
+
+  static std::vector<TEmailMessage> Found(const std::vector<uoexpress::Toe5_FoundMessage>& found,
+                                          const std::string& name) {
+    std::vector<TEmailMessage> messages(found.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      messages[i].DataOffset = found[i].DataOffset;
+      messages[i].FolderFileName = name;
+      messages[i].Found = true;
+      messages[i].Chain = {found[i].BlockCount, found[i].FreedBlocks, found[i].Fragment};
+    }
+    return messages;
+  }
+
+  void ScanPhase(const std::vector<TEmailMessage>& messages, int gauge_base) {
+    const auto n = static_cast<long long>(messages.size());
+    std::string text;
     for (long long i = 0; i < n; ++i) {
       platform::PumpMessages();
       if (Stopped())
         return;
-      const Toe5_MessageInfo& info = infos[static_cast<std::size_t>(i)];
-      if (info.DataOffset > 0) {
-        std::string text;
-        if (deleted)
-          uoexpress::ReadDeletedMessageText(path, info.DataOffset, text, false);
-        else
-          uoexpress::ReadMessageText(path, info.DataOffset, text, false);
+      const TEmailMessage& message = messages[static_cast<std::size_t>(i)];
+      if (message.DataOffset > 0) {
+        ReadRecoveredText(message, input_.temp_dir, text, false);
         if (Stopped())
           return;
         if (!text.empty()) {
@@ -95,7 +132,7 @@ private:
           platform::PumpMessages();
           if (Stopped())
             return; // this message gets no row
-          AddRow(info, name, deleted, text);
+          AddRow(message, text);
         }
       }
       observer_.GaugeProgress(static_cast<int>(5 * (i + 1) / n) + gauge_base);
@@ -112,16 +149,12 @@ private:
     }
   }
 
-  void AddRow(const Toe5_MessageInfo& info, const std::string& name, bool deleted,
-              const std::string& text) {
+  void AddRow(const TEmailMessage& message, const std::string& text) {
     RecoveredRow row;
-    row.message.DataOffset = info.DataOffset;
-    row.message.Attr11 = info.Attr11;
-    row.message.FolderFileName = name;
-    row.message.Deleted = deleted;
+    row.message = message;
     row.message.HasAttachment = HasAttachmentWords(text);
-    row.ticked = deleted;
-    row.folder_image = FolderImageIndex(name);
+    row.ticked = message.Deleted || message.Found;
+    row.folder_image = FolderImageIndex(message.FolderFileName);
     row.from = Safely([&] { return mail_.FromText(); });
     row.to = Safely([&] { return mail_.ToList.RecipientsText(); });
     row.subject = Safely([&] { return mail_.SubjectText(); });
@@ -157,8 +190,7 @@ bool HasAttachmentWords(std::string_view text) {
   });
   auto contains = [&](std::string_view word) {
     return std::search(lower.begin(), lower.end(),
-                       std::boyer_moore_horspool_searcher(word.begin(), word.end())) !=
-           lower.end();
+                       std::boyer_moore_horspool_searcher(word.begin(), word.end())) != lower.end();
   };
   return contains("attachment") && contains("filename") && contains("base64");
 }

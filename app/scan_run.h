@@ -1,5 +1,6 @@
 // The scan run: for every ticked folder file, the live messages of its working copy, then
-// its deleted ones, each read as a preview, parsed, and added as a row of the result list.
+// its deleted ones, then (with the deep scan) those only its data blocks reveal, each read as
+// a preview, parsed, and added as a row of the result list.
 #pragma once
 
 #include "date_text.h"
@@ -29,6 +30,9 @@ public:
   // A folder file is being read (the pointer shows the normal arrow).
   virtual void FolderStarted(const std::string& /*folder_file_name*/) {}
   virtual void RowAdded(std::size_t /*row_count*/) {}
+  // A scan without the deep scan met a folder file that looks damaged: a deep scan of it may
+  // find more (see FolderLooksDamaged).
+  virtual void FolderLooksDamaged(const std::string& /*folder_file_name*/) {}
   // Always, also when an error ends the run: the Start button is disabled and keeps reading
   // "Stop"; Back, Next, Select All and Select None are enabled; with no rows, Back and Home
   // come to the front.
@@ -46,6 +50,10 @@ struct ScanInput {
   const std::vector<FolderFile>& folders; // the first page's list; ticked entries are scanned
   std::string temp_dir;                   // ends with a separator; copy = temp_dir + name
   DateFormatter date_text;
+  // Also look for messages by their data blocks: after each file's live and deleted rows come
+  // rows for the messages only the deep scan finds. The gauge then counts 20 per file instead
+  // of 10: live 0-5, deleted 5-10, the pass over the file 10-15, the found messages 15-20.
+  bool deep = false;
 };
 
 // Runs the scan into `list`, which is emptied first. Stops at the next check once

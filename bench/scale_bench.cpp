@@ -10,15 +10,12 @@
 // read and peak memory. The store stays for the next run; delete FOLDER when done.
 #include "app/recovery.h"
 #include "bench_util.h"
-#include "generated_mail.h"
 #include "platform/exclusive_file.h"
 #include "platform/temp_directory.h"
-#include "store_stream_writer.h"
+#include "scale_store.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
-#include <random>
 
 namespace {
 
@@ -28,37 +25,6 @@ using bench::PeakMiB;
 using bench::ResetPeak;
 using bench::SecondsSince;
 
-// Stop short of 2 GB, leaving room for the index tree.
-constexpr std::int64_t kDataLimit = 2'130'000'000;
-
-// Mostly letters of a few KB, some with attachments of tens of KB, a few large ones: about
-// 10 KB on average, so 200,000 of them come to about 2 GB.
-std::string MessageText(std::mt19937& random, int i) {
-  return bench::GeneratedMessage(random, i, {2000, 8000, 10000, 12000, 22000, 28000});
-}
-
-// Every tenth message is deleted, the whole file's worth of them in one chain; a fan-out of 3
-// makes the index tree about ten levels deep.
-void Generate(const fs::path& file, int messages) {
-  fs::create_directories(file.parent_path());
-  fs::path partial = file.string() + ".partial";
-  dbxtest::StoreStreamWriter writer(partial.string());
-  std::mt19937 random(2026);
-  int written = 0;
-  for (; written < messages; ++written) {
-    std::string text = MessageText(random, written);
-    if (writer.End() + static_cast<std::int64_t>(text.size()) * 2 > kDataLimit)
-      break;
-    writer.AddMessage(text);
-    if (written % 20000 == 19999)
-      std::cerr << "wrote " << written + 1 << " messages, " << writer.End() / 1000000 << " MB\n";
-  }
-  for (int i = 0; i < written; i += 10)
-    writer.DeleteMessage(i);
-  writer.Finish(3);
-  fs::rename(partial, file);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,13 +32,7 @@ int main(int argc, char** argv) {
       argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "salvora-scale-bench";
   int messages = argc > 2 ? std::stoi(argv[2]) : 200000;
   fs::path store = folder / "store";
-  fs::path file = store / "Inbox.dbx";
-  if (!fs::exists(file)) {
-    ResetPeak();
-    auto start = Clock::now();
-    Generate(file, messages);
-    std::printf("generated in %.1f s, peak %.1f MiB\n", SecondsSince(start), PeakMiB());
-  }
+  fs::path file = bench::ScaleStore(folder, messages);
   platform::SetFileOpener(&platform::OpenExclusiveForReading);
 
   double megabytes = static_cast<double>(fs::file_size(file)) / 1e6;

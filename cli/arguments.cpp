@@ -13,12 +13,14 @@ const char kUsage[] =
     "  folders [--store DIR]                  list the store's folder files; * marks\n"
     "                                         those ticked in advance\n"
     "  scan [--store DIR] [FILE.dbx... | --all-folders] [--format table|csv|json]\n"
-    "                                         copy the folder files, list their messages\n"
-    "  save [scan options] [--all | --live | --deleted] [--subject REGEX]\n"
+    "       [--deep]                          copy the folder files, list their messages;\n"
+    "                                         --deep also finds messages by their data\n"
+    "                                         blocks (for damaged files)\n"
+    "  save [scan options] [--all | --live | --deleted | --found] [--subject REGEX]\n"
     "       [--from REGEX] -o DIR             scan, then write the selected messages as\n"
     "                                         .eml files into DIR (default selection:\n"
-    "                                         the deleted messages)\n"
-    "  dump [--preview] FILE...               diagnostic listing of folder files\n"
+    "                                         the deleted and the found messages)\n"
+    "  dump [--preview] [--deep] FILE...      diagnostic listing of folder files\n"
     "\n"
     "Without FILE or --all-folders, the folder files ticked in advance are scanned.\n"
     "A FILE with a folder part is read from that folder instead of the store.\n"
@@ -84,7 +86,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       if (parsed.command != Command::Save)
         throw UsageError(arg + " belongs to the save command");
       if (selection_given)
-        throw UsageError("choose one of --all, --live and --deleted");
+        throw UsageError("choose one of --all, --live, --deleted and --found");
       selection_given = true;
       parsed.selection = selection;
     };
@@ -103,6 +105,10 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       select(Selection::Live);
     } else if (arg == "--deleted") {
       select(Selection::Deleted);
+    } else if (arg == "--found") {
+      select(Selection::Found);
+    } else if (arg == "--deep" && (scans || parsed.command == Command::Dump)) {
+      parsed.deep = true;
     } else if ((arg == "--subject" || arg == "--from") && parsed.command == Command::Save) {
       std::string pattern = value();
       CheckPattern(pattern);

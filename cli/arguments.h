@@ -11,9 +11,9 @@ namespace cli {
 enum class Command { Help, Version, Folders, Scan, Save, Dump };
 enum class Format { Table, Csv, Json };
 
-// Which rows `save` writes. None of --all, --live, --deleted: the rows ticked in advance
-// (the deleted messages).
-enum class Selection { Preticked, All, Live, Deleted };
+// Which rows `save` writes. None of --all, --live, --deleted, --found: the rows ticked in
+// advance (the deleted messages and those only the deep scan found).
+enum class Selection { Preticked, All, Live, Deleted, Found };
 
 struct Arguments {
   Command command = Command::Help;
@@ -26,6 +26,7 @@ struct Arguments {
   std::optional<std::string> from_pattern;    // --from REGEX
   std::optional<std::string> output;          // -o DIR
   bool preview = false;                       // dump --preview
+  bool deep = false;                          // --deep: add what only the deep scan finds
 };
 
 // Thrown for a command line that cannot be run; the text says why.

@@ -8,7 +8,7 @@ namespace {
 
 using uoexpress::Toe5_MessageInfo;
 
-void DumpFile(const std::string& path, bool preview, std::ostream& out) {
+void DumpFile(const std::string& path, bool preview, bool deep, std::ostream& out) {
   std::vector<Toe5_MessageInfo> live;
   std::vector<Toe5_MessageInfo> deleted;
   uoexpress::ReadMessageInfos(path, live);
@@ -30,6 +30,17 @@ void DumpFile(const std::string& path, bool preview, std::ostream& out) {
     uoexpress::ReadDeletedMessageText(path, info.DataOffset, text, !preview);
     line("deleted", info);
   }
+  if (!deep)
+    return;
+  const std::vector<std::int64_t> listed = uoexpress::FirstBlocks(live, deleted);
+  std::vector<uoexpress::Toe5_FoundMessage> found;
+  uoexpress::ReadFoundMessageInfos(path, listed, found);
+  for (const auto& message : found) {
+    text.clear();
+    uoexpress::ReadFoundMessageText(path, message, text, !preview);
+    out << "found 0 " << message.DataOffset << " 0 " << text.size() << ' '
+        << platform::Sha256Hex(text) << '\n';
+  }
 }
 
 } // namespace
@@ -38,7 +49,7 @@ bool RunDump(const DumpOptions& options, std::ostream& out, std::ostream& errors
   bool all_read = true;
   for (const auto& path : options.files) {
     try {
-      DumpFile(path, options.preview, out);
+      DumpFile(path, options.preview, options.deep, out);
     } catch (const uoexpress::EFOpenError& error) {
       errors << "salvora: " << error.what() << '\n';
       all_read = false;

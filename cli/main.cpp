@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
       std::cout << "salvora " << SALVORA_VERSION << '\n';
       return 0;
     case cli::Command::Dump:
-      return cli::RunDump({args.preview, args.files}, std::cout, std::cerr) ? 0 : 1;
+      return cli::RunDump({args.preview, args.deep, args.files}, std::cout, std::cerr) ? 0 : 1;
     default:
       return cli::RunRecoveryCommand(args, std::cout, std::cerr);
     }

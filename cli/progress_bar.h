@@ -6,6 +6,8 @@
 #include "app/scan_run.h"
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace cli {
 
@@ -19,6 +21,11 @@ public:
   void FolderStarted(const std::string& folder_file_name) override { folder_ = folder_file_name; }
   void RowAdded(std::size_t row_count) override { rows_ = row_count; }
   void ScanEnded(bool no_rows) override;
+  // Kept for after the scan, so a message never breaks into the bar.
+  void FolderLooksDamaged(const std::string& folder_file_name) override {
+    damaged_.push_back(folder_file_name);
+  }
+  const std::vector<std::string>& DamagedFolders() const { return damaged_; }
 
 private:
   void Draw(int percent);
@@ -29,6 +36,7 @@ private:
   int last_percent_ = -1;
   std::size_t rows_ = 0;
   std::string folder_;
+  std::vector<std::string> damaged_;
 };
 
 } // namespace cli

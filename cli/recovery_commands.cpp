@@ -101,10 +101,13 @@ void SelectRows(app::RecoveredList& list, const Arguments& args) {
       ticked = true;
       break;
     case Selection::Live:
-      ticked = !row.message.Deleted;
+      ticked = !row.message.Deleted && !row.message.Found;
       break;
     case Selection::Deleted:
       ticked = row.message.Deleted;
+      break;
+    case Selection::Found:
+      ticked = row.message.Found;
       break;
     }
     if (subject && !std::regex_search(app::DisplayText(row.subject), *subject))
@@ -157,7 +160,9 @@ int ScanAndSave(const Arguments& args, std::ostream& out, std::ostream& errors) 
   if (platform::Interrupted())
     return kInterrupted;
   ProgressBar progress(errors, platform::StandardErrorIsTerminal());
-  recovery.Scan(progress, &app::IsoDateText);
+  recovery.Scan(progress, &app::IsoDateText, args.deep);
+  for (const std::string& name : progress.DamagedFolders())
+    errors << "salvora: " << name << " looks damaged; --deep may find more of its messages\n";
   if (args.command == Command::Save)
     SelectRows(recovery.List(), args);
   WriteRows(recovery.List(), args.format, out);

@@ -40,6 +40,11 @@ Cells Display(const RecoveredRow& row) {
           app::DisplayText(row.to), app::DisplayText(row.subject), app::DisplayText(row.date_text)};
 }
 
+// The kind column of the table: D for deleted, F for found only by the deep scan.
+const char* Marker(const app::TEmailMessage& message) {
+  return message.Found ? "F" : message.Deleted ? "D" : "";
+}
+
 const char* Bool(bool value) {
   return value ? "true" : "false";
 }
@@ -51,7 +56,7 @@ void WriteTable(const app::RecoveredList& list, std::ostream& out) {
   std::vector<std::array<std::string, 8>> table;
   for (const RecoveredRow& row : list.Rows()) {
     Cells cells = Display(row);
-    table.push_back({row.ticked ? "x" : "", cells.folder, row.message.Deleted ? "D" : "",
+    table.push_back({row.ticked ? "x" : "", cells.folder, Marker(row.message),
                      row.message.HasAttachment ? "A" : "", cells.from, cells.to, cells.subject,
                      cells.date});
   }
@@ -79,13 +84,14 @@ void WriteTable(const app::RecoveredList& list, std::ostream& out) {
 }
 
 void WriteCsv(const app::RecoveredList& list, std::ostream& out) {
-  out << "folder,deleted,attachment,from,to,subject,date,ticked,data_offset\r\n";
+  out << "folder,deleted,attachment,from,to,subject,date,ticked,data_offset,kind\r\n";
   for (const RecoveredRow& row : list.Rows()) {
     Cells cells = Display(row);
     out << CsvField(cells.folder) << ',' << Bool(row.message.Deleted) << ','
         << Bool(row.message.HasAttachment) << ',' << CsvField(cells.from) << ','
         << CsvField(cells.to) << ',' << CsvField(cells.subject) << ',' << CsvField(cells.date)
-        << ',' << Bool(row.ticked) << ',' << row.message.DataOffset << "\r\n";
+        << ',' << Bool(row.ticked) << ',' << row.message.DataOffset << ','
+        << app::KindName(row.message) << "\r\n";
   }
 }
 
@@ -100,7 +106,8 @@ void WriteJson(const app::RecoveredList& list, std::ostream& out) {
         << ", \"from\": " << JsonString(cells.from) << ", \"to\": " << JsonString(cells.to)
         << ", \"subject\": " << JsonString(cells.subject)
         << ", \"date\": " << JsonString(cells.date) << ", \"ticked\": " << Bool(row.ticked)
-        << ", \"data_offset\": " << row.message.DataOffset << '}';
+        << ", \"data_offset\": " << row.message.DataOffset << ", \"kind\": \""
+        << app::KindName(row.message) << "\"}";
     first = false;
   }
   out << (first ? "]\n" : "\n]\n");

@@ -1,6 +1,7 @@
-// Writes the generated seeds of store_fuzzer: small folder files with every structure the
-// reader knows, laid out close together so that the fuzzer's mutations reach them.
-//   build-fuzz/fuzz/make_store_seeds fuzz/corpus/store
+// Writes the generated seeds of store_fuzzer and deep_scan_fuzzer: small folder files with
+// every structure the reader knows, laid out close together so that the fuzzer's mutations
+// reach them.
+//   build-fuzz/fuzz/make_store_seeds fuzz/corpus
 #include "dbx_writer.h"
 
 #include <cstdint>
@@ -64,12 +65,34 @@ DbxImage ProbedNode() {
   return image;
 }
 
+// Blocks without a header: a live chain, a freed chain whose last block still counts only its
+// text, a freed one-block message, a block named by two others, and three blocks in a ring.
+DbxImage BlocksOnly() {
+  DbxImage image(64);
+  auto at = [](int block) { return 64 + 528 * block; };
+  image.Block(at(0), 40, at(1), "Subject: live\r\n\r\n" + std::string(22, 'l'));
+  image.Block(at(1), 10, 0, std::string(10, 'm'));
+  image.DeletedBlock(at(2), 528, at(3), 0, "Subject: freed\r\n" + std::string(495, 'f'));
+  image.DeletedBlock(at(3), 16 + 20, 0, at(2), std::string(20, 'g'));
+  image.DeletedBlock(at(4), 16 + 30, 0, at(3), "Subject: one block, freed\r\n");
+  image.Block(at(5), 12, at(7), "Subject: a\r\n");
+  image.Block(at(6), 12, at(7), "Subject: b\r\n");
+  image.Block(at(7), 5, 0, "tail.");
+  image.Block(at(8), 6, at(9), "ring 1");
+  image.Block(at(9), 6, at(10), "ring 2");
+  image.Block(at(10), 6, at(8), "ring 3");
+  return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2)
     return 2;
-  std::string folder = argv[1];
+  const std::string corpus = argv[1];
+  BlocksOnly().WriteTo(corpus + "/deep_scan/blocks_only.dbx");
+  LiveAndDeleted().WriteTo(corpus + "/deep_scan/live_and_deleted.dbx");
+  std::string folder = corpus + "/store";
   LiveAndDeleted().WriteTo(folder + "/live_and_deleted.dbx");
   FallbackTable().WriteTo(folder + "/fallback_table.dbx");
   ProbedNode().WriteTo(folder + "/probed_node.dbx");

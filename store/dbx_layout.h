@@ -6,6 +6,8 @@
 namespace uoexpress::layout {
 
 // File header.
+constexpr unsigned char kSignature[4] = {0xCF, 0xAD, 0x12, 0xFE};
+constexpr std::int64_t kHeaderSize = 0x24BC;
 constexpr std::int64_t kRootNodeOffset = 48;
 constexpr std::int64_t kFallbackTableLength = 52;
 constexpr std::int64_t kDeletedChainHead = 72;

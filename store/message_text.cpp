@@ -1,10 +1,12 @@
-// Rebuilding a message's text from its chain of 528-byte blocks, live or deleted.
+// Rebuilding a message's text from its chain of 528-byte blocks, live, deleted or found by the
+// deep scan.
+#include "block_piece.h"
 #include "dbx_layout.h"
 #include "dbx_stream.h"
 #include "platform/pump.h"
 #include "uoexpress.h"
 
-#include <algorithm>
+#include <limits>
 #include <unordered_set>
 
 namespace uoexpress {
@@ -12,42 +14,34 @@ namespace {
 
 using namespace layout;
 
-enum class Chain { Live, Deleted };
+// How far a chain may run and how its offsets are read. The index and the deleted chain name
+// blocks with signed offsets, so only positive ones are usable; the deep scan finds blocks up
+// to 4 GiB and follows their next-block offsets as unsigned numbers.
+struct ChainLimits {
+  std::int64_t max_blocks = std::numeric_limits<std::int64_t>::max();
+  bool unsigned_offsets = false;
+};
 
-// The text a block contributes: its stated length, at most the 512 text bytes, cut at the
-// first NUL. In a deleted block the first four text bytes hold the deleted-chain link; they
-// become "____" and the length field counts the 16-byte frame.
-std::string_view BlockPiece(unsigned char* block, Chain chain) {
-  char* text = reinterpret_cast<char*>(block + kBlockText);
-  std::int64_t length = LoadInt32(block + kBlockLength);
-  if (chain == Chain::Deleted) {
-    std::fill(text, text + 4, '_');
-    length -= kDeletedLengthBias;
-  }
-  if (length <= 0)
-    return {};
-  std::size_t size = static_cast<std::size_t>(std::min(length, kBlockTextSize));
-  return {text, static_cast<std::size_t>(std::find(text, text + size, '\0') - text)};
-}
-
-void ReadChain(DbxStream& stream, std::int32_t offset, std::string& text, bool full_text,
-               Chain chain) {
+void ReadChain(DbxStream& stream, std::int64_t offset, std::string& text, bool full_text,
+               BlockWay way, ChainLimits limits = {}) {
   std::int64_t counted = 0;
-  std::int32_t current = offset;
+  std::int64_t current = offset;
   // A chain ends at a block it has already read, so a looping chain cannot run forever.
-  std::unordered_set<std::int32_t> read_blocks;
+  std::unordered_set<std::int64_t> read_blocks;
   unsigned char block[kBlockSize];
-  while (true) {
+  for (std::int64_t blocks = 0; blocks < limits.max_blocks; ++blocks) {
     platform::PumpMessages();
     if (platform::StopRequested()) {
       text.clear();
       return;
     }
     stream.Read(current, block, sizeof block);
-    if (LoadInt32(block) != current || !read_blocks.insert(current).second)
+    if (LoadUInt32(block) != static_cast<std::uint32_t>(current) ||
+        !read_blocks.insert(current).second)
       return;
-    text.append(BlockPiece(block, chain));
-    std::int32_t next = LoadInt32(block + kBlockNext);
+    text.append(BlockPiece(block, way));
+    std::int64_t next = limits.unsigned_offsets ? std::int64_t{LoadUInt32(block + kBlockNext)}
+                                                : std::int64_t{LoadInt32(block + kBlockNext)};
     if (next == 0)
       return;
     counted += kBlockTextSize;
@@ -67,7 +61,7 @@ void ReadMessageText(const std::string& path, std::int32_t offset, std::string& 
   text.clear();
   if (ReadFileHeader(stream).MessageCount <= 0)
     return;
-  ReadChain(stream, offset, text, FullText, Chain::Live);
+  ReadChain(stream, offset, text, FullText, BlockWay::Live);
 }
 
 void ReadDeletedMessageText(const std::string& path, std::int32_t offset, std::string& text,
@@ -76,7 +70,17 @@ void ReadDeletedMessageText(const std::string& path, std::int32_t offset, std::s
     return;
   DbxStream stream(path);
   text.clear();
-  ReadChain(stream, offset, text, FullText, Chain::Deleted);
+  ReadChain(stream, offset, text, FullText, BlockWay::Deleted);
+}
+
+void ReadFoundMessageText(const std::string& path, const Toe5_FoundMessage& message,
+                          std::string& text, bool FullText) {
+  if (message.DataOffset <= 0 || message.DataOffset > std::numeric_limits<std::uint32_t>::max())
+    return;
+  DbxStream stream(path);
+  text.clear();
+  ReadChain(stream, message.DataOffset, text, FullText,
+            message.FreedBlocks ? BlockWay::Deleted : BlockWay::Live, {message.BlockCount, true});
 }
 
 } // namespace uoexpress

@@ -1,13 +1,16 @@
 // The Outlook Express folder-file (.dbx) reader.
 //
-// Four operations, each opening the file read-only and exclusively for its own duration:
-// listing the live messages of the index, reading a live message's text, listing the deleted
-// messages still chained in the file, and reading a deleted message's text. Damaged content is
-// never reported: a structure is accepted only when its first field holds its own file offset,
-// and whatever fails that test is skipped. The only error is EFOpenError.
+// Each operation opens the file read-only and exclusively for its own duration: listing the
+// live messages of the index, reading a live message's text, listing the deleted messages
+// still chained in the file, reading a deleted message's text, and the deep scan, which finds
+// messages by their data blocks alone and reads them back. Damaged content is never reported:
+// a structure is accepted only when its first field holds its own file offset, and whatever
+// fails that test is skipped. The only error is EFOpenError.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -59,5 +62,49 @@ void ReadDeletedMessageInfos(const std::string& path, std::vector<Toe5_MessageIn
 // where the chain link overwrote the message's bytes.
 void ReadDeletedMessageText(const std::string& path, std::int32_t offset, std::string& text,
                             bool FullText);
+
+// What a folder file's header and index root say, to tell a damaged file from an intact one
+// without reading its messages.
+struct Toe5_FileState {
+  std::int64_t Size = 0;
+  bool Signature = false;        // the file begins as every folder file does
+  std::int32_t MessageCount = 0; // as declared at offset 196
+  bool RootPasses = false;       // the root node named in the header passes its self-offset test
+  bool RootHasEntries = false;   // and names at least one entry
+};
+
+Toe5_FileState ReadFileState(const std::string& path);
+
+// A message the deep scan found by its data blocks: a chain of blocks that neither the index
+// nor the deleted chain reaches.
+struct Toe5_FoundMessage {
+  std::int64_t DataOffset = 0; // the chain's first block; anywhere below 4 GiB
+  std::int32_t BlockCount = 0; // blocks in the chain as the deep scan linked them
+  bool FreedBlocks = false;    // the blocks were freed: read the way deleted blocks are read
+  bool Fragment = false;       // the text does not begin with header lines
+
+  bool operator==(const Toe5_FoundMessage&) const = default;
+};
+
+// The first blocks of the messages the index walk and the deleted chain listed: what the deep
+// scan leaves out.
+std::vector<std::int64_t> FirstBlocks(const std::vector<Toe5_MessageInfo>& live,
+                                      const std::vector<Toe5_MessageInfo>& deleted);
+
+// Told how far the deep scan's pass over the file has come: bytes scanned of `total`.
+using DeepScanProgress = std::function<void(std::int64_t scanned, std::int64_t total)>;
+
+// Appends, in file order, one record per chain of data blocks whose text is not empty and that
+// no message of `listed` (the first blocks the index walk and the deleted chain gave) reaches.
+// Needs no header: it reads the whole file, below 4 GiB, in large sequential pieces. Stop ends
+// it; the records appended so far stay.
+void ReadFoundMessageInfos(const std::string& path, std::span<const std::int64_t> listed,
+                           std::vector<Toe5_FoundMessage>& list,
+                           const DeepScanProgress& progress = {});
+
+// Sets `text` to a found message's text, block by block as the deep scan linked them: about
+// the first 10 KB when `FullText` is false, the whole chain when true.
+void ReadFoundMessageText(const std::string& path, const Toe5_FoundMessage& message,
+                          std::string& text, bool FullText);
 
 } // namespace uoexpress

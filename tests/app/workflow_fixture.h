@@ -29,6 +29,7 @@ public:
   void GaugeProgress(int progress) override { gauge.push_back(progress); }
   void FolderStarted(const std::string& name) override { events.push_back("folder " + name); }
   void RowAdded(std::size_t count) override { row_counts.push_back(count); }
+  void FolderLooksDamaged(const std::string& name) override { events.push_back("damaged " + name); }
   void ScanEnded(bool no_rows) override {
     events.push_back(no_rows ? "ended without rows" : "ended");
     stop_was_set_at_end = platform::StopRequested();
@@ -51,13 +52,14 @@ public:
   const std::string& TempDir() const { return temp_dir_; }
   const TempFolder& Folder() const { return folder_; }
 
-  // Runs a scan over `folders` (names with their ticks) on the files written.
-  app::RecoveredList Scan(const std::vector<app::FolderFile>& folders,
-                          RecordingObserver& observer) {
+  // Runs a scan over `folders` (names with their ticks) on the files written; `deep` adds
+  // the deep scan.
+  app::RecoveredList Scan(const std::vector<app::FolderFile>& folders, RecordingObserver& observer,
+                          bool deep = false) {
     app::Recovery recovery(
         temp_dir_, [this] { return folder_.path(); }, notifier);
     recovery.Folders() = folders;
-    recovery.Scan(observer);
+    recovery.Scan(observer, {}, deep);
     return recovery.List();
   }
 

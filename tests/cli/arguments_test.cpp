@@ -24,6 +24,11 @@ TEST(Arguments, WhatParses) {
   EXPECT_EQ(scan.selection, Selection::Preticked);
 
   EXPECT_EQ(ParseArguments({"dump", "--preview", "a.dbx"}).preview, true);
+  for (const char* command : {"scan", "dump"})
+    EXPECT_TRUE(ParseArguments({command, "--deep", "a.dbx"}).deep) << command;
+  Arguments found = ParseArguments({"save", "--deep", "--found", "-o", "/out"});
+  EXPECT_TRUE(found.deep);
+  EXPECT_EQ(found.selection, Selection::Found);
   EXPECT_EQ(ParseArguments({"--version"}).command, Command::Version);
   EXPECT_EQ(ParseArguments({"scan", "--help"}).command, Command::Help);
 }
@@ -39,6 +44,8 @@ TEST(Arguments, WhatIsRefused) {
       {"scan", "-o", "/out"},
       {"save", "Inbox.dbx"}, // no destination
       {"save", "--all", "--deleted", "-o", "x"},
+      {"save", "--found", "--live", "-o", "x"},
+      {"folders", "--deep"},
       {"save", "--subject", "(", "-o", "x"}, // not a regular expression
       {"scan", "--all-folders", "Inbox.dbx"},
       {"folders", "Inbox.dbx"},

@@ -1,6 +1,7 @@
 // The `salvora` program as a script would use it: output formats, saved files, exit codes
 // and Ctrl-C, on the demo prefix and on generated stores.
 #include "dbx_writer.h"
+#include "platform/sha256.h"
 #include "scoped_environment.h"
 
 #include <chrono>
@@ -176,6 +177,67 @@ TEST(SalvoraProgram, FilesWithAFolderPartAreReadFromThatFolder) {
   Outcome outcome = program.Run({"scan", samples + "/iped/test_OutlookDBX.dbx", "--format", "csv"});
   ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
   EXPECT_EQ(Count(outcome.out, "\r\n"), 29u);
+}
+
+// A folder file whose header was overwritten: the index and the deleted chain are out of reach,
+// the blocks are not.
+struct HeaderlessStore {
+  TempFolder folder;
+  std::vector<std::string> texts = {"From: a@example.org\r\nSubject: first\r\n\r\nOne.\r\n",
+                                    "From: b@example.org\r\nSubject: second\r\n\r\n" +
+                                        std::string(3000, 'y') + "\r\n",
+                                    "From: c@example.org\r\nSubject: gone\r\n\r\nThree.\r\n"};
+  std::vector<std::int32_t> offsets;
+  HeaderlessStore() {
+    dbxtest::StoreBuilder builder;
+    for (const auto& text : texts)
+      offsets.push_back(builder.DataOffset(builder.AddMessage(text)));
+    builder.DeleteMessage(2);
+    dbxtest::DbxImage image = builder.Build();
+    image.PutBytes(0, std::string(0x24BC, '\0'));
+    image.WriteTo(folder / "Inbox.dbx");
+  }
+  std::string File() const { return folder / "Inbox.dbx"; }
+};
+
+TEST(SalvoraProgram, DeepScanFindsWhatTheHeaderNoLongerReaches) {
+  HeaderlessStore store;
+  Program program;
+  Outcome plain = program.Run({"scan", store.File(), "--format", "csv"});
+  ASSERT_EQ(plain.exit_code, 0) << plain.err;
+  EXPECT_EQ(Count(plain.out, "\r\n"), 1u); // the header line alone
+  EXPECT_NE(plain.err.find("salvora: Inbox.dbx looks damaged; --deep may find more"),
+            std::string::npos)
+      << plain.err;
+
+  Outcome deep = program.Run({"scan", "--deep", store.File(), "--format", "csv"});
+  ASSERT_EQ(deep.exit_code, 0) << deep.err;
+  EXPECT_EQ(Count(deep.out, ",found\r\n"), 3u);
+  EXPECT_EQ(deep.err, "");
+
+  const std::string out = program.Path("recovered");
+  Outcome saved = program.Run({"save", "--deep", store.File(), "-o", out});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  EXPECT_EQ(FilesBelow(out), (std::vector<std::string>{"first.eml", "gone.eml", "second.eml"}));
+  EXPECT_EQ(ReadFile(out + "/second.eml"), store.texts[1]);
+  EXPECT_EQ(ReadFile(out + "/gone.eml"), dbxtest::StoreBuilder::DeletedText(store.texts[2]));
+}
+
+TEST(SalvoraProgram, DumpDeepAddsOneLinePerFoundMessage) {
+  HeaderlessStore store;
+  Program program;
+  Outcome dump = program.Run({"dump", "--deep", store.File()});
+  ASSERT_EQ(dump.exit_code, 0) << dump.err;
+  // Nothing listed by the header: three found lines, each with the text the deep scan reads.
+  const std::string texts[] = {store.texts[0], store.texts[1],
+                               dbxtest::StoreBuilder::DeletedText(store.texts[2])};
+  std::string expected = "== " + store.File() + "\n";
+  for (int i = 0; i < 3; ++i)
+    expected += "found 0 " + std::to_string(store.offsets[i]) + " 0 " +
+                std::to_string(texts[i].size()) + " " + platform::Sha256Hex(texts[i]) + "\n";
+  EXPECT_EQ(dump.out, expected);
+  Outcome plain = program.Run({"dump", store.File()});
+  EXPECT_EQ(plain.out, "== " + store.File() + "\n");
 }
 
 TEST(SalvoraProgram, CtrlCWindsTheScanDownAndRemovesTheCopies) {

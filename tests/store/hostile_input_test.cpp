@@ -2,6 +2,8 @@
 // build checks that) and keeps memory bounded, whatever the bytes.
 #include "store_test_util.h"
 
+#include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -63,6 +65,13 @@ void ReadEverything(const std::string& bytes) {
     uoexpress::ReadDeletedMessageText(store.path(), info.DataOffset, text, true);
     uoexpress::ReadDeletedMessageText(store.path(), info.DataOffset, text, false);
   }
+  const std::vector<std::int64_t> listed = uoexpress::FirstBlocks(live, deleted);
+  std::vector<uoexpress::Toe5_FoundMessage> found;
+  uoexpress::ReadFoundMessageInfos(store.path(), listed, found);
+  for (const auto& message : found) {
+    uoexpress::ReadFoundMessageText(store.path(), message, text, true);
+    uoexpress::ReadFoundMessageText(store.path(), message, text, false);
+  }
   // Reading arbitrary offsets as chain starts must end as well.
   for (std::int32_t offset : {4, 60116, static_cast<std::int32_t>(bytes.size() / 2)}) {
     uoexpress::ReadMessageText(store.path(), offset, text, true);
@@ -95,6 +104,57 @@ TEST(HostileInput, RandomFilesNeverCrashOrHang) {
       }
     }
     ASSERT_NO_FATAL_FAILURE(ReadEverything(bytes)) << "round " << round;
+  }
+}
+
+// The densest plausible blocks a hostile file can pack, and words that all hold their own
+// offset: the deep scan ends, and finds at most one block per 528 bytes.
+TEST(HostileInput, DenseBlockShapesKeepTheDeepScanBounded) {
+  constexpr std::size_t kSize = 8 << 20;
+  struct Case {
+    const char* pattern;
+    std::function<std::uint32_t(std::uint32_t offset)> word;
+  } cases[] = {
+      {"every word its own offset", [](std::uint32_t offset) { return offset; }},
+      // Freed-block headers every 12 bytes, each naming the next as its next block.
+      {"freed-block headers every 12 bytes",
+       [](std::uint32_t offset) {
+         switch (offset % 12) {
+         case 0:
+           return offset;
+         case 4:
+           return 0u;
+         default:
+           return 528u;
+         }
+       }},
+      {"one-block messages back to back",
+       [](std::uint32_t offset) {
+         switch (offset % 528) {
+         case 0:
+           return offset;
+         case 4:
+           return 512u;
+         case 8:
+           return 8u;
+         case 12:
+           return 0u;
+         default:
+           return 0x74786554u; // "Text"
+         }
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    std::string bytes(kSize, '\0');
+    for (std::uint32_t at = 0; at < kSize; at += 4) {
+      std::uint32_t word = c.word(at);
+      std::memcpy(bytes.data() + at, &word, 4);
+    }
+    TempStore store(bytes);
+    std::vector<uoexpress::Toe5_FoundMessage> found;
+    uoexpress::ReadFoundMessageInfos(store.path(), {}, found);
+    EXPECT_LE(found.size(), kSize / kBlockSize + 1);
   }
 }
 

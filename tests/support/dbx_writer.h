@@ -128,6 +128,9 @@ public:
   // header, and returns the image.
   DbxImage Build(int fan_out = 50);
 
+  // Where the next structure goes: Build() puts the index tree from here on.
+  std::int64_t End() const { return static_cast<std::int64_t>(image_.bytes().size()); }
+
   std::int32_t DataOffset(int message) const { return messages_[message].blocks.front(); }
   std::int32_t InfoOffset(int message) const { return messages_[message].record; }
 

@@ -1,0 +1,147 @@
+#include "block_frames.h"
+
+#include "block_piece.h"
+#include "dbx_layout.h"
+#include "platform/pump.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <future>
+
+namespace uoexpress {
+namespace {
+
+using namespace layout;
+
+constexpr std::int64_t kPiece = 4 << 20;
+constexpr std::int64_t kOffsetLimit = std::int64_t{1} << 32;
+constexpr std::int32_t kFreedAreaLength = kBlockSize; // 16 bytes of frame and 512 of text
+// Enough of a text to tell whether it opens with a header field's name and colon.
+constexpr std::int64_t kHeaderNameLimit = 80;
+
+bool IsFieldNameChar(char c) {
+  auto byte = static_cast<unsigned char>(c);
+  return byte >= 33 && byte <= 126 && byte != ':';
+}
+
+// Whether the block's text, read one way, opens with a field name and a colon.
+bool StartsWithHeaderLine(const unsigned char* block, BlockWay way) {
+  const char* text = reinterpret_cast<const char*>(block + kBlockText);
+  std::int64_t length = LoadInt32(block + kBlockLength);
+  if (way == BlockWay::Deleted)
+    length -= kDeletedLengthBias;
+  const auto limit = static_cast<std::size_t>(
+      std::clamp<std::int64_t>(length, 0, static_cast<std::int64_t>(kHeaderNameLimit)));
+  // Read the deleted way, the first four characters are "____", which a name may hold.
+  for (std::size_t i = way == BlockWay::Deleted ? std::min<std::size_t>(4, limit) : 0; i < limit;
+       ++i) {
+    if (!IsFieldNameChar(text[i]))
+      return i > 0 && text[i] == ':';
+  }
+  return false;
+}
+
+// Whether the block, read one way, contributes text of the message: a freed block's "____"
+// alone is none.
+bool HasText(const unsigned char* block, BlockWay way) {
+  std::int64_t length = LoadInt32(block + kBlockLength);
+  if (way == BlockWay::Live)
+    return length > 0 && block[kBlockText] != 0;
+  return length - kDeletedLengthBias > 4 && block[kBlockText + 4] != 0;
+}
+
+// The index of the first word from `first` on that holds its own file offset, or `count`.
+// Written as plain loops over sixteen words at a time so the compiler can vectorize the
+// comparisons: this test runs for every word of the file.
+std::size_t FindSelfOffsetWord(const unsigned char* bytes, std::size_t first, std::size_t count,
+                               std::uint32_t base) {
+  std::size_t i = first;
+  for (; std::endian::native == std::endian::little && i + 16 <= count; i += 16) {
+    std::uint32_t words[16];
+    std::memcpy(words, bytes + 4 * i, sizeof words);
+    const std::uint32_t offset = base + 4 * static_cast<std::uint32_t>(i);
+    std::uint32_t hits = 0;
+    for (std::uint32_t k = 0; k < 16; ++k)
+      hits |= words[k] == offset + 4 * k ? 1u : 0u;
+    if (hits)
+      break;
+  }
+  for (; i < count; ++i)
+    if (LoadUInt32(bytes + 4 * i) == base + 4 * static_cast<std::uint32_t>(i))
+      return i;
+  return count;
+}
+
+} // namespace
+
+std::optional<std::uint8_t> BlockFrameFlags(const unsigned char* block, std::uint32_t offset) {
+  if (offset == 0 || LoadUInt32(block) != offset)
+    return std::nullopt;
+  std::int32_t capacity = LoadInt32(block + 4);
+  std::int32_t length = LoadInt32(block + kBlockLength);
+  bool freed = length > kBlockTextSize && length <= kFreedAreaLength;
+  bool live = length >= 0 && length <= kBlockTextSize && capacity == kBlockTextSize;
+  if (!freed && !live)
+    return std::nullopt;
+  std::uint8_t flags = freed ? kFreedShape : 0;
+  if (live) {
+    flags |= HasText(block, BlockWay::Live) ? kLiveText : 0;
+    flags |= StartsWithHeaderLine(block, BlockWay::Live) ? kLiveHeader : 0;
+  }
+  flags |= HasText(block, BlockWay::Deleted) ? kFreedText : 0;
+  flags |= StartsWithHeaderLine(block, BlockWay::Deleted) ? kFreedHeader : 0;
+  return flags;
+}
+
+bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgress& progress) {
+  const std::int64_t end = std::min(stream.Size(), kOffsetLimit);
+  found.frames.reserve(static_cast<std::size_t>(std::max<std::int64_t>(end, 0) / kBlockSize));
+  // Each piece carries one block's worth of the next, so a block that starts near its end is
+  // seen whole. While one piece is searched, the next one is read on another thread: the
+  // search then costs little more than reading the file.
+  const std::int64_t piece_size = std::min(kPiece, std::max<std::int64_t>(end, 0));
+  std::vector<unsigned char> piece(static_cast<std::size_t>(piece_size + kBlockSize));
+  std::vector<unsigned char> ahead(end > kPiece ? piece.size() : 0);
+  auto read = [&stream](std::int64_t start, std::vector<unsigned char>* into) {
+    stream.Read(start, into->data(), into->size());
+  };
+  if (end > 0)
+    read(0, &piece);
+  std::int64_t resume = 4; // offset 0 is never a block
+  for (std::int64_t start = 0; start < end; start += kPiece) {
+    platform::PumpMessages();
+    if (platform::StopRequested())
+      return false;
+    std::future<void> reading;
+    if (start + kPiece < end)
+      reading = std::async(std::launch::async, read, start + kPiece, &ahead);
+    const std::int64_t piece_end = std::min(start + kPiece, end);
+    const auto words = static_cast<std::size_t>((piece_end - start) / 4);
+    const auto base = static_cast<std::uint32_t>(start);
+    std::size_t i = static_cast<std::size_t>(std::max<std::int64_t>(resume - start, 0) / 4);
+    while ((i = FindSelfOffsetWord(piece.data(), i, words, base)) < words) {
+      const unsigned char* block = piece.data() + 4 * i;
+      const auto offset = static_cast<std::uint32_t>(start + 4 * static_cast<std::int64_t>(i));
+      std::optional<std::uint8_t> flags = BlockFrameFlags(block, offset);
+      if (!flags) {
+        ++i;
+        continue;
+      }
+      found.frames.push_back(
+          {offset, LoadUInt32(block + kBlockNext), LoadUInt32(block + kDeletedChainLink)});
+      found.flags.push_back(*flags);
+      resume = std::int64_t{offset} + kBlockSize;
+      i += kBlockSize / 4;
+    }
+    resume = std::max(resume, piece_end);
+    if (reading.valid())
+      reading.get();
+    std::swap(piece, ahead);
+    if (progress)
+      progress(piece_end, end);
+  }
+  return true;
+}
+
+} // namespace uoexpress

@@ -1,0 +1,33 @@
+// The text one 528-byte block contributes to its message.
+#pragma once
+
+#include "dbx_layout.h"
+#include "dbx_stream.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace uoexpress {
+
+// Live blocks hold their text's length; freed (deleted) blocks hold the length of the whole
+// freed area, 16 bytes more, and their first four text bytes carry the deleted-chain link.
+enum class BlockWay { Live, Deleted };
+
+// The text a block contributes: its stated length, at most the 512 text bytes, cut at the
+// first NUL. In a deleted block the first four text bytes become "____" (the block is changed
+// in place).
+inline std::string_view BlockPiece(unsigned char* block, BlockWay way) {
+  using namespace layout;
+  char* text = reinterpret_cast<char*>(block + kBlockText);
+  std::int64_t length = LoadInt32(block + kBlockLength);
+  if (way == BlockWay::Deleted) {
+    std::fill(text, text + 4, '_');
+    length -= kDeletedLengthBias;
+  }
+  if (length <= 0)
+    return {};
+  std::size_t size = static_cast<std::size_t>(std::min(length, kBlockTextSize));
+  return {text, static_cast<std::size_t>(std::find(text, text + size, '\0') - text)};
+}
+
+} // namespace uoexpress
