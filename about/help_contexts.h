@@ -12,6 +12,7 @@ enum HelpContext : int {
   kHelpDeletedMessages = 50,
   kHelpWhereFilesGo = 60,
   kHelpTroubleshooting = 70,
+  kHelpDeepScan = 80,
 };
 
 } // namespace about
