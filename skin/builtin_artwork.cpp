@@ -24,7 +24,7 @@ QImage AboutWindowPicture() {
 
 QList<QImage> ListImages() {
   QList<QImage> images;
-  for (int i = 0; i < 10; ++i)
+  for (int i = 0; i < 11; ++i)
     images.append(Resource(QStringLiteral("list_%1").arg(i)));
   return images;
 }

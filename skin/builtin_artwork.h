@@ -14,8 +14,9 @@ class TEzRgnBtn;
 QImage MainWindowPicture();
 // The about window's surface, 501 x 400.
 QImage AboutWindowPicture();
-// The result list's ten 16 x 16 images: unticked and ticked box, deleted cross, paper clip,
-// in-tray, inbox, outbox, sent items, deleted items, drafts.
+// The result list's eleven 16 x 16 images: unticked and ticked box, deleted cross, paper clip,
+// in-tray, inbox, outbox, sent items, deleted items, drafts, and the lens of a message the deep
+// scan found.
 QList<QImage> ListImages();
 
 // The built-in button sets.

@@ -134,6 +134,16 @@ void RecycleBin(QPainter& p) {
     p.drawLine(QPointF(x, 6.5), QPointF(x, 12.5));
 }
 
+// A magnifying glass over a sheet: a message found by searching the file's blocks.
+void Lens(QPainter& p) {
+  Paper(p, QRectF(1.5, 1.5, 9, 11));
+  p.setPen(Line(kGreen, 1.6));
+  p.setBrush(QColor(220, 252, 231, 200));
+  p.drawEllipse(QPointF(9.5, 8.5), 3.6, 3.6);
+  p.setPen(Line(kInk, 2.4));
+  p.drawLine(QPointF(12.2, 11.2), QPointF(14.6, 13.6));
+}
+
 } // namespace
 
 QImage ListImage(int index) {
@@ -177,6 +187,9 @@ QImage ListImage(int index) {
     p.setPen(Line(kFolderDark));
     p.setBrush(kFolder);
     p.drawRoundedRect(QRectF(1.5, 7.5, 13, 7), 1, 1);
+    break;
+  case 10:
+    Lens(p);
     break;
   default:
     break;

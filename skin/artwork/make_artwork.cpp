@@ -28,7 +28,7 @@ bool WriteBuiltin(const QDir& folder) {
   bool ok = Save(main, folder, "main.png") && Save(AboutSurface(theme), folder, "splash.png") &&
             Save(PushButtonSkin(), folder, "DEFAULT_SKIN.png") &&
             Save(AppIcon(theme), folder, "icon.png");
-  for (int i = 0; i < 10; ++i)
+  for (int i = 0; i < 11; ++i)
     ok = ok && Save(ListImage(i), folder, QStringLiteral("list_%1.png").arg(i));
   for (const char* set : kSets)
     for (const char* state : kStates)

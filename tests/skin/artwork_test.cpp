@@ -126,9 +126,9 @@ private slots:
     }
   }
 
-  void listImagesAreTen16By16() {
+  void listImagesAreEleven16By16() {
     const QList<QImage> images = ListImages();
-    QCOMPARE(images.size(), 10);
+    QCOMPARE(images.size(), 11);
     for (const QImage& image : images) {
       QCOMPARE(image.size(), QSize(16, 16));
       QVERIFY(image.hasAlphaChannel());
@@ -276,7 +276,7 @@ private slots:
     gauge->setFont(WindowsFont(QStringLiteral("Tahoma"), 8));
     gauge->setForeColor(QColor(170, 213, 255));
     gauge->setProgress(42);
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
       auto* icon = new QLabel(panel);
       icon->setPixmap(QPixmap::fromImage(ListImages()[i]));
       icon->move(14 + i * 24, 12);
