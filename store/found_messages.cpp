@@ -127,9 +127,11 @@ public:
   }
 
 private:
+  // Pumps and looks at the stop flag once every kPumpInterval steps; false once Stop is set.
   static bool Pump(std::size_t step) {
-    if (step % kPumpInterval == 0)
-      platform::PumpMessages();
+    if (step % kPumpInterval != 0)
+      return true;
+    platform::PumpMessages();
     return !platform::StopRequested();
   }
 
