@@ -25,21 +25,31 @@ bool IsFieldNameChar(char c) {
   return byte >= 33 && byte <= 126 && byte != ':';
 }
 
-// Whether the block's text, read one way, opens with a field name and a colon.
-bool StartsWithHeaderLine(const unsigned char* block, BlockWay way) {
+// Which ways of reading the block give a text that opens with a field name and a colon:
+// kLiveHeader and kFreedHeader. Read the deleted way, the first four characters are "____",
+// which a name may hold, so one look along the text answers for both ways.
+std::uint8_t HeaderLineFlags(const unsigned char* block) {
   const char* text = reinterpret_cast<const char*>(block + kBlockText);
-  std::int64_t length = LoadInt32(block + kBlockLength);
-  if (way == BlockWay::Deleted)
-    length -= kDeletedLengthBias;
-  const auto limit = static_cast<std::size_t>(
-      std::clamp<std::int64_t>(length, 0, static_cast<std::int64_t>(kHeaderNameLimit)));
-  // Read the deleted way, the first four characters are "____", which a name may hold.
-  for (std::size_t i = way == BlockWay::Deleted ? std::min<std::size_t>(4, limit) : 0; i < limit;
-       ++i) {
-    if (!IsFieldNameChar(text[i]))
-      return i > 0 && text[i] == ':';
-  }
-  return false;
+  const std::int64_t length = LoadInt32(block + kBlockLength);
+  auto limit = [](std::int64_t piece) {
+    return static_cast<std::size_t>(std::clamp<std::int64_t>(piece, 0, kHeaderNameLimit));
+  };
+  const std::size_t live_limit = limit(length);
+  const std::size_t freed_limit = limit(length - kDeletedLengthBias);
+  const std::size_t end = std::max(live_limit, freed_limit);
+  auto name_end = [&](std::size_t from) {
+    while (from < end && IsFieldNameChar(text[from]))
+      ++from;
+    return from;
+  };
+  const std::size_t live_end = name_end(0);
+  const std::size_t freed_end = live_end >= 4 ? live_end : name_end(4);
+  std::uint8_t flags = 0;
+  if (live_end > 0 && live_end < live_limit && text[live_end] == ':')
+    flags |= kLiveHeader;
+  if (freed_end < freed_limit && text[freed_end] == ':')
+    flags |= kFreedHeader;
+  return flags;
 }
 
 // Whether the block, read one way, contributes text of the message: a freed block's "____"
@@ -84,13 +94,13 @@ std::optional<std::uint8_t> BlockFrameFlags(const unsigned char* block, std::uin
   bool live = length >= 0 && length <= kBlockTextSize && capacity == kBlockTextSize;
   if (!freed && !live)
     return std::nullopt;
-  std::uint8_t flags = freed ? kFreedShape : 0;
-  if (live) {
-    flags |= HasText(block, BlockWay::Live) ? kLiveText : 0;
-    flags |= StartsWithHeaderLine(block, BlockWay::Live) ? kLiveHeader : 0;
-  }
-  flags |= HasText(block, BlockWay::Deleted) ? kFreedText : 0;
-  flags |= StartsWithHeaderLine(block, BlockWay::Deleted) ? kFreedHeader : 0;
+  std::uint8_t flags = HeaderLineFlags(block);
+  if (freed)
+    flags = (flags & ~kLiveHeader) | kFreedShape;
+  else if (HasText(block, BlockWay::Live))
+    flags |= kLiveText;
+  if (HasText(block, BlockWay::Deleted))
+    flags |= kFreedText;
   return flags;
 }
 
