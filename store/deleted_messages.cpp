@@ -8,7 +8,7 @@
 #include "dbx_layout.h"
 #include "dbx_stream.h"
 #include "platform/pump.h"
-#include "uoexpress.h"
+#include "stream_operations.h"
 
 #include <unordered_set>
 
@@ -27,6 +27,10 @@ Toe5_MessageInfo DeletedMessageAt(std::int32_t offset) {
 
 void ReadDeletedMessageInfos(const std::string& path, std::vector<Toe5_MessageInfo>& list) {
   DbxStream stream(path);
+  ListDeletedMessages(stream, list);
+}
+
+void ListDeletedMessages(DbxStream& stream, std::vector<Toe5_MessageInfo>& list) {
   std::int32_t current = stream.ReadInt32(kDeletedChainHead);
   if (current <= 0)
     return;

@@ -1,7 +1,6 @@
 // A quick look at a folder file's header and index root.
 #include "dbx_layout.h"
-#include "dbx_stream.h"
-#include "uoexpress.h"
+#include "stream_operations.h"
 
 #include <algorithm>
 
@@ -11,6 +10,10 @@ using namespace layout;
 
 Toe5_FileState ReadFileState(const std::string& path) {
   DbxStream stream(path);
+  return ReadState(stream);
+}
+
+Toe5_FileState ReadState(DbxStream& stream) {
   Toe5_FileState state;
   state.Size = stream.Size();
   unsigned char signature[sizeof kSignature];

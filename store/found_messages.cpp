@@ -10,7 +10,7 @@
 #include "block_piece.h"
 #include "dbx_layout.h"
 #include "platform/pump.h"
-#include "uoexpress.h"
+#include "stream_operations.h"
 
 #include <algorithm>
 
@@ -239,6 +239,11 @@ std::vector<std::int64_t> FirstBlocks(const std::vector<Toe5_MessageInfo>& live,
 void ReadFoundMessageInfos(const std::string& path, std::span<const std::int64_t> listed,
                            std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress) {
   DbxStream stream(path);
+  ListFoundMessages(stream, listed, list, progress);
+}
+
+void ListFoundMessages(DbxStream& stream, std::span<const std::int64_t> listed,
+                       std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress) {
   BlockFrames found;
   if (!FindBlockFrames(stream, found, progress))
     return;

@@ -4,7 +4,7 @@
 #include "dbx_stream.h"
 #include "message_record.h"
 #include "platform/pump.h"
-#include "uoexpress.h"
+#include "stream_operations.h"
 
 #include <unordered_set>
 
@@ -151,7 +151,11 @@ private:
 
 void ReadMessageInfos(const std::string& path, std::vector<Toe5_MessageInfo>& list) {
   DbxStream stream(path);
-  std::int32_t message_count = ReadFileHeader(stream).MessageCount;
+  ListLiveMessages(stream, ReadFileHeader(stream).MessageCount, list);
+}
+
+void ListLiveMessages(DbxStream& stream, std::int32_t message_count,
+                      std::vector<Toe5_MessageInfo>& list) {
   if (message_count <= 0)
     return;
   std::size_t listed_before = list.size();

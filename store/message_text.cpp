@@ -4,7 +4,7 @@
 #include "dbx_layout.h"
 #include "dbx_stream.h"
 #include "platform/pump.h"
-#include "uoexpress.h"
+#include "stream_operations.h"
 
 #include <limits>
 #include <unordered_set>
@@ -53,15 +53,31 @@ void ReadChain(DbxStream& stream, std::int64_t offset, std::string& text, bool f
 
 } // namespace
 
+void ReadLiveText(DbxStream& stream, std::int32_t message_count, std::int32_t offset,
+                  std::string& text, bool full_text) {
+  text.clear();
+  if (message_count > 0)
+    ReadChain(stream, offset, text, full_text, BlockWay::Live);
+}
+
+void ReadDeletedText(DbxStream& stream, std::int32_t offset, std::string& text, bool full_text) {
+  text.clear();
+  ReadChain(stream, offset, text, full_text, BlockWay::Deleted);
+}
+
+void ReadFoundText(DbxStream& stream, const Toe5_FoundMessage& message, std::string& text,
+                   bool full_text) {
+  text.clear();
+  ReadChain(stream, message.DataOffset, text, full_text,
+            message.FreedBlocks ? BlockWay::Deleted : BlockWay::Live, {message.BlockCount, true});
+}
+
 void ReadMessageText(const std::string& path, std::int32_t offset, std::string& text,
                      bool FullText) {
   if (offset <= 0)
     return;
   DbxStream stream(path);
-  text.clear();
-  if (ReadFileHeader(stream).MessageCount <= 0)
-    return;
-  ReadChain(stream, offset, text, FullText, BlockWay::Live);
+  ReadLiveText(stream, ReadFileHeader(stream).MessageCount, offset, text, FullText);
 }
 
 void ReadDeletedMessageText(const std::string& path, std::int32_t offset, std::string& text,
@@ -69,8 +85,7 @@ void ReadDeletedMessageText(const std::string& path, std::int32_t offset, std::s
   if (offset <= 0)
     return;
   DbxStream stream(path);
-  text.clear();
-  ReadChain(stream, offset, text, FullText, BlockWay::Deleted);
+  ReadDeletedText(stream, offset, text, FullText);
 }
 
 void ReadFoundMessageText(const std::string& path, const Toe5_FoundMessage& message,
@@ -78,9 +93,7 @@ void ReadFoundMessageText(const std::string& path, const Toe5_FoundMessage& mess
   if (message.DataOffset <= 0 || message.DataOffset > std::numeric_limits<std::uint32_t>::max())
     return;
   DbxStream stream(path);
-  text.clear();
-  ReadChain(stream, message.DataOffset, text, FullText,
-            message.FreedBlocks ? BlockWay::Deleted : BlockWay::Live, {message.BlockCount, true});
+  ReadFoundText(stream, message, text, FullText);
 }
 
 } // namespace uoexpress

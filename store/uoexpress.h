@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -106,5 +107,33 @@ void ReadFoundMessageInfos(const std::string& path, std::span<const std::int64_t
 // the first 10 KB when `FullText` is false, the whole chain when true.
 void ReadFoundMessageText(const std::string& path, const Toe5_FoundMessage& message,
                           std::string& text, bool FullText);
+
+class DbxStream;
+
+// A folder file opened once, read-only and exclusively, and held for a run of many reads: the
+// operations above without opening and locking the file again for each. The header's message
+// count is read once, when the file is opened; the file must not change while it is held.
+class FolderFile {
+public:
+  // Throws EFOpenError when the file cannot be opened.
+  explicit FolderFile(const std::string& path);
+  ~FolderFile();
+  FolderFile(FolderFile&&) noexcept;
+  FolderFile& operator=(FolderFile&&) noexcept;
+
+  void ReadMessageInfos(std::vector<Toe5_MessageInfo>& list);
+  void ReadMessageText(std::int32_t offset, std::string& text, bool FullText);
+  void ReadDeletedMessageInfos(std::vector<Toe5_MessageInfo>& list);
+  void ReadDeletedMessageText(std::int32_t offset, std::string& text, bool FullText);
+  void ReadFoundMessageInfos(std::span<const std::int64_t> listed,
+                             std::vector<Toe5_FoundMessage>& list,
+                             const DeepScanProgress& progress = {});
+  void ReadFoundMessageText(const Toe5_FoundMessage& message, std::string& text, bool FullText);
+  Toe5_FileState ReadFileState();
+
+private:
+  std::unique_ptr<DbxStream> stream_;
+  std::int32_t message_count_ = 0;
+};
 
 } // namespace uoexpress
