@@ -22,6 +22,13 @@ std::string SanitizeFileName(std::string_view text) {
   return name;
 }
 
+std::string MessageFileStem(std::string_view subject) {
+  std::string stem = SanitizeFileName(subject);
+  if (stem.empty() && platform::kLeadingDotHides)
+    stem = kNoSubjectStem;
+  return stem;
+}
+
 std::string CandidateFileName(const std::string& save_path, const std::string& name, int n) {
   std::string file = save_path + platform::kPathSeparator + name;
   if (n > 0)

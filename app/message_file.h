@@ -12,6 +12,12 @@ namespace app {
 // cannot make the file impossible to create.
 std::string SanitizeFileName(std::string_view text);
 
+// The name a message's file is given, before its counter and ".eml": the sanitized subject.
+// Where a name starting with "." is hidden (POSIX systems), a message without a subject is
+// named kNoSubjectStem rather than ".eml", which the user would not see.
+inline constexpr char kNoSubjectStem[] = "no_subject";
+std::string MessageFileStem(std::string_view subject);
+
 // `save_path`/`name`.eml for n = 0, `save_path`/`name`_n.eml after.
 std::string CandidateFileName(const std::string& save_path, const std::string& name, int n);
 

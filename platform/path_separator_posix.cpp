@@ -3,5 +3,6 @@
 namespace platform {
 
 const char kPathSeparator = '/';
+const bool kLeadingDotHides = true;
 
 } // namespace platform

@@ -98,6 +98,23 @@ TEST(WithCrLfLines, EveryLineEndsWithCrLf) {
     EXPECT_EQ(WithCrLfLines(c.text), c.written);
 }
 
+TEST(MessageFileStem, AMessageWithoutSubjectIsNotHidden) {
+  // Where a leading "." hides a file, ".eml" would look to the user like a lost message.
+  const std::string empty_stem = platform::kLeadingDotHides ? kNoSubjectStem : "";
+  struct Case {
+    std::string subject;
+    std::string stem;
+  };
+  const Case cases[] = {
+      {"", empty_stem},
+      {"Re: x", "Re__x"},
+      {".", "_"}, // sanitizing never leaves a leading "."
+      {" ", "_"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MessageFileStem(c.subject), c.stem) << c.subject;
+}
+
 TEST(CandidateFileName, CounterFromOne) {
   const std::string out = std::string("/out") + platform::kPathSeparator;
   EXPECT_EQ(CandidateFileName("/out", "Hello", 0), out + "Hello.eml");
