@@ -18,13 +18,20 @@ void Recovery::LoadFolders() {
   folders_ = FillFolderList(store_root_());
 }
 
+bool Recovery::MakeWorkingCopies() {
+  // The copy pumps, and a handler run then may refill the folder list.
+  const std::vector<FolderFile> folders = folders_;
+  return copies_.BackupFolderFiles(folders);
+}
+
 void Recovery::Scan(ScanObserver& observer, DateFormatter date_text, bool deep) {
-  RunScan(ScanInput{folders_, copies_.TempDir(), std::move(date_text), deep}, list_, *mail_,
+  const std::vector<FolderFile> folders = folders_; // as for the copy
+  RunScan(ScanInput{folders, copies_.TempDir(), std::move(date_text), deep}, list_, *mail_,
           observer);
 }
 
-bool Recovery::Save(const std::string& save_path) {
-  bool saved = SaveEmails(list_, copies_.TempDir(), save_path, notifier_);
+bool Recovery::Save(const std::string& save_path, SaveCount& count) {
+  bool saved = SaveEmails(list_, copies_.TempDir(), save_path, notifier_, count);
   if (saved)
     emails_saved_ = true;
   return saved;

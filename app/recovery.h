@@ -31,15 +31,22 @@ public:
   void LoadFolders();
   std::vector<FolderFile>& Folders() { return folders_; }
 
-  // Copies the ticked folder files; false (the user was warned) when a copy failed.
-  bool MakeWorkingCopies() { return copies_.BackupFolderFiles(folders_); }
+  // Copies the ticked folder files; false (the user was warned) when a copy failed. The copy
+  // walks the list as it was when it started, whatever happens to Folders() meanwhile.
+  bool MakeWorkingCopies();
   void DeleteWorkingCopies() { copies_.DeleteBackupFiles(); }
 
-  // With `deep`, each file's messages found only by their data blocks are listed too.
+  // Scans the ticked folder files as they were when the scan started. With `deep`, each
+  // file's messages found only by their data blocks are listed too.
   void Scan(ScanObserver& observer, DateFormatter date_text = {}, bool deep = false);
 
-  // Writes the ticked rows into `save_path`; remembers that mail was saved.
-  bool Save(const std::string& save_path);
+  // Writes the ticked rows into `save_path` (see SaveEmails); remembers that mail was saved.
+  // `count` tells how far the run got, also when an error ends it.
+  bool Save(const std::string& save_path, SaveCount& count);
+  bool Save(const std::string& save_path) {
+    SaveCount count;
+    return Save(save_path, count);
+  }
 
   RecoveredList& List() { return list_; }
   bool EmailsSaved() const { return emails_saved_; }

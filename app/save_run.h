@@ -5,18 +5,32 @@
 #include "recovered_list.h"
 #include "user_notifier.h"
 
+#include <cstddef>
 #include <string>
 
 namespace app {
 
 inline constexpr char kSavedMessage[] = "Selected E-mails successfully recovered.";
 
-// Returns true when every ticked row was written; then the success box has been shown. A
-// file is written under a temporary name and takes its own name only once complete, so an
-// error or a Stop never leaves an empty or cut-off .eml, and no existing file is replaced.
-// Errors ("Cannot create file %s", "Cannot open file %s") end the run and propagate; files
-// written before stay. StopRequested is cleared for the run and set again at its end.
+// How far a save run got: the rows ticked when it started and the files it wrote.
+struct SaveCount {
+  std::size_t ticked = 0;
+  std::size_t saved = 0;
+  bool Complete() const { return saved == ticked; }
+};
+
+// What the user is told when a Stop or an error ends a save run early: "n of m e-mails saved".
+std::string SaveCutShortText(const SaveCount& count);
+
+// Returns true when every ticked row was written; then the success box has been shown. The
+// run walks the rows ticked when it starts, in their order then, so nothing done to the list
+// meanwhile changes what it writes. A file is written under a temporary name and takes its
+// own name only once complete, so an error or a Stop never leaves an empty or cut-off .eml,
+// and no existing file is replaced. Errors ("Cannot create file %s", "Cannot open file %s")
+// end the run and propagate; files written before stay, and `count` says how many there are.
+// A run cut short shows nothing: the caller says so, after any error box. StopRequested is
+// cleared for the run and set again at its end.
 bool SaveEmails(const RecoveredList& list, const std::string& temp_dir,
-                const std::string& save_path, UserNotifier& notifier);
+                const std::string& save_path, UserNotifier& notifier, SaveCount& count);
 
 } // namespace app

@@ -131,6 +131,22 @@ int ListFolders(const Arguments& args, std::ostream& out, std::ostream& errors) 
   return 0;
 }
 
+// Saves the ticked rows; a run that an error or Ctrl-C cut short says how far it got.
+bool SaveRows(app::Recovery& recovery, const std::string& output, app::UserNotifier& notifier,
+              std::ostream& errors) {
+  std::filesystem::create_directories(output);
+  app::SaveCount count;
+  bool saved = false;
+  try {
+    saved = recovery.Save(output, count);
+  } catch (const std::exception& error) {
+    errors << "salvora: " << error.what() << '\n';
+  }
+  if (!saved)
+    notifier.ShowWarning(app::SaveCutShortText(count));
+  return saved;
+}
+
 int ScanAndSave(const Arguments& args, std::ostream& out, std::ostream& errors) {
   std::vector<std::string> names = args.files;
   std::string root = StoreRoot(args, names, errors);
@@ -168,11 +184,8 @@ int ScanAndSave(const Arguments& args, std::ostream& out, std::ostream& errors) 
   WriteRows(recovery.List(), args.format, out);
   if (platform::Interrupted())
     return kInterrupted;
-  if (args.command == Command::Save) {
-    std::filesystem::create_directories(*args.output);
-    if (!recovery.Save(*args.output))
-      return platform::Interrupted() ? kInterrupted : kRecoveryError;
-  }
+  if (args.command == Command::Save && !SaveRows(recovery, *args.output, notifier, errors))
+    return platform::Interrupted() ? kInterrupted : kRecoveryError;
   return 0;
 }
 

@@ -33,10 +33,11 @@ public:
     std::filesystem::create_directory(out.path() + "/mail");
   }
 
-  bool Save() { return app::SaveEmails(list, TempDir(), Destination(), notifier); }
+  bool Save() { return app::SaveEmails(list, TempDir(), Destination(), notifier, count); }
   std::string Destination() const { return out.path() + "/mail"; }
 
   app::RecoveredList list;
+  app::SaveCount count; // of the last Save
   TempFolder out;
 };
 

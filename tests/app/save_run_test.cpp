@@ -3,6 +3,7 @@
 #include "save_fixture.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace testenv {
 namespace {
@@ -15,9 +16,14 @@ TEST(SaveRun, SameSubjectsCountUpAcrossRuns) {
   fixture.list.SelectAll();
   ASSERT_TRUE(fixture.Save());
   ASSERT_TRUE(fixture.Save());
-  EXPECT_EQ(FileNames(fixture.Destination()),
-            (std::vector<std::string>{".eml", "Hello_World.eml", "Hello_World_1.eml",
-                                      "Hello_World_2.eml", "Hello_World_3.eml", "_1.eml"}));
+  const std::string no_subject = app::MessageFileStem("");
+  std::vector<std::string> expected{"Hello_World.eml",   "Hello_World_1.eml",
+                                    "Hello_World_2.eml", "Hello_World_3.eml",
+                                    no_subject + ".eml", no_subject + "_1.eml"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(FileNames(fixture.Destination()), expected);
+  EXPECT_EQ(fixture.count.ticked, 3u);
+  EXPECT_EQ(fixture.count.saved, 3u);
   EXPECT_EQ(fixture.notifier.information,
             (std::vector<std::string>{app::kSavedMessage, app::kSavedMessage}));
   EXPECT_EQ(fixture.notifier.busy_changes, 4); // busy on and off around each run
@@ -32,7 +38,7 @@ TEST(SaveRun, WritesWholeTextsWithCrLfLinesInListOrder) {
   ASSERT_TRUE(fixture.Save());
   // How the parser names a message with lone LF line ends is its own affair; the file is
   // named from the subject shown.
-  const std::string lf_name = app::SanitizeFileName(fixture.list[0].subject) + ".eml";
+  const std::string lf_name = app::MessageFileStem(fixture.list[0].subject) + ".eml";
   EXPECT_EQ(ReadFile(fixture.Destination() + "/" + lf_name),
             "From: a@example.org\r\nSubject: lf\r\n\r\nline one\r\nline two\r\n");
   // The deleted message is read whole, though the scan read only its preview.
@@ -83,7 +89,7 @@ void StopPump() {
 }
 
 TEST(SaveRun, StopDuringAReadWritesNothing) {
-  SaveFixture fixture({Message("one")});
+  SaveFixture fixture({Message("one"), Message("two")});
   fixture.list.SelectAll();
   platform::SetMessagePump(&StopPump);
   bool completed = fixture.Save();
@@ -91,6 +97,7 @@ TEST(SaveRun, StopDuringAReadWritesNothing) {
   EXPECT_FALSE(completed);
   EXPECT_TRUE(FileNames(fixture.Destination()).empty());
   EXPECT_TRUE(fixture.notifier.information.empty());
+  EXPECT_EQ(app::SaveCutShortText(fixture.count), "0 of 2 e-mails saved");
 }
 
 TEST(SaveRun, AGoneWorkingCopyIsAnOpenError) {
@@ -99,6 +106,64 @@ TEST(SaveRun, AGoneWorkingCopyIsAnOpenError) {
   fs::remove(fixture.Folder() / "Inbox.dbx");
   EXPECT_THROW(fixture.Save(), uoexpress::EFOpenError);
   EXPECT_TRUE(FileNames(fixture.Destination()).empty());
+  EXPECT_EQ(app::SaveCutShortText(fixture.count), "0 of 1 e-mails saved");
+}
+
+// What the user does while the readers pump: the run writes the rows ticked when it began.
+SaveFixture* g_changed_fixture = nullptr;
+void (*g_change)(app::RecoveredList&) = nullptr;
+std::string g_removed_copy;
+void ChangeListOnce() {
+  if (g_change != nullptr)
+    std::exchange(g_change, nullptr)(g_changed_fixture->list);
+}
+void RemoveCopyAfterTheFirstFile() {
+  if (!g_removed_copy.empty() && !FileNames(g_changed_fixture->Destination()).empty())
+    fs::remove(std::exchange(g_removed_copy, {}));
+}
+
+TEST(SaveRun, ChangesToTheListDuringTheRunChangeNothingItWrites) {
+  struct Case {
+    const char* what;
+    void (*change)(app::RecoveredList&);
+  };
+  const Case cases[] = {
+      {"untick all", [](app::RecoveredList& list) { list.SelectNone(); }},
+      {"tick all", [](app::RecoveredList& list) { list.SelectAll(); }},
+      {"sort", [](app::RecoveredList& list) { list.ColumnClick(app::kSubjectColumn); }},
+      {"empty", [](app::RecoveredList& list) { list.Clear(); }},
+  };
+  for (const auto& c : cases) {
+    SaveFixture fixture({Message("c"), Message("b"), Message("a"), Message("d")});
+    fixture.list.SetTicked(0, true);
+    fixture.list.SetTicked(1, true);
+    fixture.list.SetTicked(3, true);
+    g_changed_fixture = &fixture;
+    g_change = c.change;
+    platform::SetMessagePump(&ChangeListOnce);
+    const bool completed = fixture.Save();
+    platform::SetMessagePump(nullptr);
+    EXPECT_TRUE(completed) << c.what;
+    EXPECT_EQ(FileNames(fixture.Destination()),
+              (std::vector<std::string>{"b.eml", "c.eml", "d.eml"}))
+        << c.what;
+    EXPECT_EQ(fixture.count.saved, 3u) << c.what;
+  }
+}
+
+TEST(SaveRun, AnErrorPartWayLeavesTheCountOfFilesWritten) {
+  SaveFixture fixture({Message("one"), Message("two"), Message("three")});
+  fixture.list.SelectAll();
+  g_changed_fixture = &fixture;
+  g_removed_copy = fixture.Folder() / "Inbox.dbx";
+  platform::SetMessagePump(&RemoveCopyAfterTheFirstFile);
+  EXPECT_THROW(fixture.Save(), uoexpress::EFOpenError);
+  platform::SetMessagePump(nullptr);
+  // A message whose file was open when the copy went is still read whole.
+  const std::size_t written = FileNames(fixture.Destination()).size();
+  EXPECT_GE(written, 1u);
+  EXPECT_LT(written, 3u);
+  EXPECT_EQ(app::SaveCutShortText(fixture.count), std::to_string(written) + " of 3 e-mails saved");
 }
 
 } // namespace
