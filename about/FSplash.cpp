@@ -156,8 +156,16 @@ void TFrmSplash::OKBtnClick() {
   close();
 }
 
+void TFrmSplash::done(int result) {
+  // However the window closes (Esc too), the loading line stops: a tick left running would
+  // later close the about window.
+  TimerSplash->stop();
+  QDialog::done(result);
+}
+
 void TFrmSplash::LabelWebSiteClick() {
-  openDocument_(LabelWebSite->text().toStdString());
+  // The setting has no scheme, and the shell opens a bare host name as a file.
+  openDocument_(kWebScheme + LabelWebSite->text().toStdString());
 }
 
 void TFrmSplash::LabelEmailClick() {
@@ -171,11 +179,17 @@ bool TFrmSplash::event(QEvent* event) {
 }
 
 bool TFrmSplash::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    if (watched == LabelWebSite)
+  // A link opens when the left button goes down and comes up on it, as a button clicks.
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+    pressedLink_ = watched;
+  } else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+    const bool over = watched == pressedLink_ &&
+                      static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
+    pressedLink_ = nullptr;
+    if (over && watched == LabelWebSite)
       LabelWebSiteClick();
-    else if (watched == LabelEmail)
+    else if (over && watched == LabelEmail)
       LabelEmailClick();
   }
   return QDialog::eventFilter(watched, event);

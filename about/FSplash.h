@@ -21,7 +21,7 @@ namespace about {
 struct SplashTexts {
   QString programName;
   QString companyName;
-  QString webSiteUrl; // no scheme: opened as written
+  QString webSiteUrl; // no scheme: the link opens "http://" followed by it
   QString email;
 };
 
@@ -65,6 +65,10 @@ public slots:
   void LabelWebSiteClick();
   void LabelEmailClick();
 
+public:
+  // Closes the window with `result`; the splash's timer stops.
+  void done(int result) override;
+
 protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,7 +80,8 @@ private:
 
   QString programName_;
   DocumentOpener openDocument_;
-  int ticks_ = 0; // since creation; never reset
+  QObject* pressedLink_ = nullptr; // the link the left button went down on
+  int ticks_ = 0;                  // since creation; never reset
 };
 
 } // namespace about

@@ -158,8 +158,37 @@ private slots:
     QTest::mouseClick(form.LabelEmail, Qt::LeftButton);
     QTest::mouseClick(form.LBVersion, Qt::LeftButton);
     QCOMPARE(opened.size(), std::size_t{2});
-    QCOMPARE(QString::fromStdString(opened[0]), longAddress); // whole, however long
+    // Whole, however long; with the scheme the shell needs to open it as a web page.
+    QCOMPARE(QString::fromStdString(opened[0]), "http://" + longAddress);
     QCOMPARE(opened[1], std::string("mailto:help desk@salvora.example"));
+  }
+
+  void aLinkOpensOnlyWhenPressedAndReleasedOnIt() {
+    TFrmSplash form(DefaultTexts(), ThisProgram(), QString());
+    std::vector<std::string> opened;
+    form.setDocumentOpener([&](const std::string& target) { opened.push_back(target); });
+    form.PrepareSplash(false);
+    form.show();
+    QLabel* link = form.LabelWebSite;
+    // Pressed on it, released off it: the link keeps the mouse and gets the release outside.
+    QTest::mousePress(link, Qt::LeftButton, {}, link->rect().center());
+    QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(link->width() + 15, -10));
+    // Released on it after a press elsewhere.
+    QTest::mousePress(form.LBVersion, Qt::LeftButton);
+    QTest::mouseRelease(link, Qt::LeftButton, {}, link->rect().center());
+    QVERIFY(opened.empty());
+    QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+    QCOMPARE(opened, std::vector<std::string>{"http://www.salvora.example"});
+  }
+
+  void escapeOnTheSplashStopsItsTimer() {
+    TFrmSplash form(DefaultTexts(), ThisProgram(), QString());
+    QTimer::singleShot(0, &form, [&] { QTest::keyClick(&form, Qt::Key_Escape); });
+    form.ShowSplash(true);
+    QVERIFY(!form.isVisible());
+    QVERIFY(form.ticks() < 7);
+    // A tick left running would close the about window when it is opened later.
+    QVERIFY(!form.TimerSplash->isActive());
   }
 
   void dataSplashReplacesTheArtwork() {
