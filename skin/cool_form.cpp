@@ -2,6 +2,7 @@
 
 #include "skin/region_data.h"
 #include "skin/skin_fonts.h"
+#include "skin/window_region.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -42,8 +43,9 @@ void TCoolForm::readMask2(QByteArrayView block) {
   if (!rgnData || rgnData->isEmpty())
     return;
   storedShape_ = RegionFromRgnData(*rgnData);
+  // A region of no rectangles is a window of which nothing shows, not one without a shape.
   if (storedShape_ && parentWidget() != nullptr)
-    parentWidget()->setMask(*storedShape_);
+    SetWindowShape(*parentWidget(), *storedShape_);
 }
 
 QByteArray TCoolForm::mask2() const {

@@ -9,11 +9,11 @@ namespace {
 // it visible or clickable, which is what an empty outline means.
 const QRegion kNothingVisible(-1, -1, 1, 1);
 
-void ApplyShape(QWidget& window, const QRegion& shape) {
+} // namespace
+
+void SetWindowShape(QWidget& window, const QRegion& shape) {
   window.setMask(shape.isEmpty() ? kNothingVisible : shape);
 }
-
-} // namespace
 
 QRegion PictureOutline(const QImage& picture) {
   if (picture.isNull())
@@ -39,11 +39,11 @@ QRegion PictureOutline(const QImage& picture) {
 }
 
 void CropWindowToPicture(QWidget& window, const QImage& picture) {
-  ApplyShape(window, PictureOutline(picture));
+  SetWindowShape(window, PictureOutline(picture));
 }
 
 void ResetWindowRegion(QWidget& window, int width, int height) {
-  ApplyShape(window, QRegion(0, 0, width, height));
+  SetWindowShape(window, QRegion(0, 0, width, height));
 }
 
 QRegion VisibleRegion(const QWidget& window) {

@@ -16,6 +16,9 @@ QRegion PictureOutline(const QImage& picture);
 // Gives `window` the outline of `picture`; anything outside the picture is cut away.
 void CropWindowToPicture(QWidget& window, const QImage& picture);
 
+// Gives `window` the shape `shape`: an empty shape leaves nothing of it visible or clickable.
+void SetWindowShape(QWidget& window, const QRegion& shape);
+
 // Gives `window` the plain rectangle (0, 0, width, height).
 void ResetWindowRegion(QWidget& window, int width, int height);
 

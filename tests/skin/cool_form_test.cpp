@@ -174,6 +174,15 @@ private slots:
     QCOMPARE(form.mask2(), block);
   }
 
+  void mask2OfNoRectanglesLeavesNothingVisible() {
+    QWidget window;
+    window.resize(50, 50);
+    TCoolForm form(&window);
+    form.readMask2(Mask2Block(RegionToRgnData(QRegion())));
+    QCOMPARE(form.storedShape(), std::optional<QRegion>(QRegion()));
+    QVERIFY(VisibleRegion(window).isEmpty());
+  }
+
   void unreadableMask2LeavesTheShape_data() {
     QTest::addColumn<QByteArray>("block");
     QTest::newRow("no count") << QByteArray("\x10\0", 2);
