@@ -1,8 +1,10 @@
 #include "skin/ez_rgn_btn.h"
 
+#include "skin/focus_mark.h"
 #include "skin/window_region.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -57,6 +59,7 @@ void PaintRegionButton(QPainter& painter, const QImage& picture, TPaintMode mode
 TEzRgnBtn::TEzRgnBtn(QWidget* parent) : QWidget(parent), repeatTimer_(new QTimer(this)) {
   resize(15, 15);
   setMouseTracking(true);
+  setFocusPolicy(Qt::TabFocus); // reached with Tab; a click leaves the focus where it is
   repeatTimer_->setObjectName(QStringLiteral("RepeatTimer"));
   repeatTimer_->setInterval(kRepeatIntervalMs);
   connect(repeatTimer_, &QTimer::timeout, this, &TEzRgnBtn::click);
@@ -130,8 +133,12 @@ bool TEzRgnBtn::isRepeating() const {
   return repeatTimer_->isActive();
 }
 
+bool TEzRgnBtn::isUsable() const {
+  return enabled_ && isEnabled();
+}
+
 const QImage& TEzRgnBtn::pictureForState() const {
-  switch (ChoosePicture(enabled_, hovering_, pressed_)) {
+  switch (ChoosePicture(isUsable(), hovering_, pressed_)) {
   case ButtonPicture::Down:
     if (!picDown_.isNull())
       return picDown_;
@@ -159,6 +166,27 @@ void TEzRgnBtn::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   PaintRegionButton(painter, pictureForState(), paintMode_, caption_, font(),
                     palette().color(QPalette::WindowText));
+  if (ShowsFocusMark(*this))
+    PaintFocusMark(painter, rect());
+}
+
+void TEzRgnBtn::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange)
+    stateChanged();
+}
+
+void TEzRgnBtn::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+  case Qt::Key_Space:
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    if (!event->isAutoRepeat())
+      click();
+    return;
+  default:
+    QWidget::keyPressEvent(event);
+  }
 }
 
 void TEzRgnBtn::enterEvent(QEnterEvent*) {
@@ -204,7 +232,7 @@ void TEzRgnBtn::mouseDoubleClickEvent(QMouseEvent*) {
 }
 
 void TEzRgnBtn::click() {
-  if (enabled_)
+  if (isUsable())
     emit clicked();
 }
 

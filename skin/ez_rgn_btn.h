@@ -26,9 +26,12 @@ public:
   void setCaption(const QString& caption);
 
   // The button's own enabled flag. A button that is not enabled still follows the mouse but
-  // shows its disabled picture and delivers no click.
+  // shows its disabled picture and delivers no click. Disabling the widget itself (or its
+  // window) does the same, without touching this flag, and the mouse is not followed then.
   bool isButtonEnabled() const { return enabled_; }
   void setButtonEnabled(bool enabled);
+  // Enabled both ways: it shows its state's picture and delivers clicks.
+  bool isUsable() const;
 
   // While held down over the button, the click repeats every 300 ms.
   bool autoRepeat() const { return autoRepeat_; }
@@ -73,6 +76,9 @@ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  // Space, Enter and Return click the button; with the focus it shows the focus mark.
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   void click();

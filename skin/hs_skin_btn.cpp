@@ -1,8 +1,10 @@
 #include "skin/hs_skin_btn.h"
 
+#include "skin/focus_mark.h"
 #include "skin/skin_error.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -132,6 +134,18 @@ void THSSkinBtn::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   PaintSkinButton(painter, skinImage(), size(), buttonSkin_.buttonShape(), isEnabled(), hovering_,
                   pressed_, text(), font(), palette().color(QPalette::ButtonText));
+  if (ShowsFocusMark(*this))
+    PaintFocusMark(painter, rect());
+}
+
+void THSSkinBtn::keyPressEvent(QKeyEvent* event) {
+  // Space is the base class's (pressed on the key going down, clicked on its release); Enter
+  // presses the button as on Windows.
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+    click();
+    return;
+  }
+  QAbstractButton::keyPressEvent(event);
 }
 
 void THSSkinBtn::resizeEvent(QResizeEvent* event) {

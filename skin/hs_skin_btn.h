@@ -1,5 +1,6 @@
 // A text push button drawn from a skin: each paint shows the quarter of its face that
-// belongs to its state, with the caption over it.
+// belongs to its state, with the caption over it, and the focus mark while it has the focus.
+// Space and Enter press it.
 #pragma once
 
 #include "skin/button_skin.h"
@@ -44,6 +45,7 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   bool canBuildFace() const;

@@ -147,6 +147,63 @@ private slots:
     QCOMPARE(clicks.count(), 0);
   }
 
+  // Disabling the widget (the window does so while a run is busy) locks the button as its
+  // own flag does, and the own flag is kept for when the lock ends.
+  void aDisabledWidgetShowsDisabledAndDoesNotClick() {
+    button_->setPicIdle(Solid(30, 20, kIdle));
+    button_->setPicDsbld(Solid(30, 20, kDsbld));
+    QSignalSpy clicks(button_, &TEzRgnBtn::clicked);
+    button_->setEnabled(false);
+    QCOMPARE(Shown(*button_), kDsbld);
+    QCOMPARE(button_->grab().toImage().pixelColor(5, 5), kDsbld);
+    QTest::mouseClick(button_, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks.count(), 0);
+    QVERIFY(button_->isButtonEnabled());
+    button_->setEnabled(true);
+    QCOMPARE(Shown(*button_), kIdle);
+    QTest::mouseClick(button_, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(clicks.count(), 1);
+  }
+
+  void keysPressTheFocusedButton_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("buttonEnabled");
+    QTest::addColumn<int>("clicks");
+    for (int key : {int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+      QTest::addRow("key %x", key) << key << true << 1;
+      QTest::addRow("key %x, not enabled", key) << key << false << 0;
+    }
+    QTest::addRow("a letter") << int(Qt::Key_A) << true << 0;
+  }
+  void keysPressTheFocusedButton() {
+    QFETCH(int, key);
+    QFETCH(bool, buttonEnabled);
+    QFETCH(int, clicks);
+    button_->setPicIdle(Solid(30, 20, kIdle));
+    button_->setButtonEnabled(buttonEnabled);
+    QSignalSpy clicked(button_, &TEzRgnBtn::clicked);
+    QTest::keyClick(button_, Qt::Key(key));
+    QCOMPARE(clicked.count(), clicks);
+  }
+
+  void tabReachesTheButtonAndMarksIt() {
+    button_->setPicIdle(Solid(30, 20, kIdle));
+    auto* other = new QWidget(window_.get()); // a second stop for Tab
+    other->setFocusPolicy(Qt::TabFocus);
+    other->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    button_->setFocus(Qt::MouseFocusReason);
+    const QImage unmarked = button_->grab().toImage(); // focus, but no key used yet
+    QCOMPARE(unmarked.pixelColor(3, 3), kIdle);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(button_->hasFocus());
+    QVERIFY(button_->grab().toImage() != unmarked); // the focus mark
+    other->setFocus();
+    QCOMPARE(button_->grab().toImage(), unmarked);
+  }
+
   void otherButtonsDoNotClick() {
     button_->setPicIdle(Solid(30, 20, kIdle));
     QSignalSpy clicks(button_, &TEzRgnBtn::clicked);

@@ -4,6 +4,7 @@
 #include "skin/hs_skin_btn.h"
 #include "skin/skin_error.h"
 
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -268,6 +269,49 @@ private slots:
     QTest::mouseClick(button_, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(clicks, 1);
     QVERIFY(pressedDuringClick);
+  }
+
+  void keysPressTheFocusedButton_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("clicks");
+    for (int key : {int(Qt::Key_Space), int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+      QTest::addRow("key %x", key) << key << true << 1;
+      QTest::addRow("key %x, disabled", key) << key << false << 0;
+    }
+  }
+  void keysPressTheFocusedButton() {
+    QFETCH(int, key);
+    QFETCH(bool, enabled);
+    QFETCH(int, clicks);
+    button_->resize(81, 25);
+    button_->setEnabled(enabled);
+    page_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page_.get()));
+    QSignalSpy clicked(button_, &QAbstractButton::clicked);
+    QTest::keyClick(button_, Qt::Key(key));
+    QCOMPARE(clicked.count(), clicks);
+  }
+
+  void theFocusedButtonShowsTheFocusMark() {
+    button_->resize(81, 25);
+    button_->setText(QStringLiteral("Select All"));
+    page_->show();
+    page_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(page_.get()));
+    button_->setFocus(Qt::MouseFocusReason);
+    const QImage plain = button_->grab().toImage(); // no key used yet: no mark
+    auto* other = new QPushButton(page_.get());
+    other->show();
+    other->setFocus();
+    QTest::keyClick(other, Qt::Key_Backtab);
+    QVERIFY(button_->hasFocus());
+    const QImage marked = button_->grab().toImage();
+    // Dots along the top inside the edge, where the face alone has none.
+    int differing = 0;
+    for (int x = 4; x < 77; ++x)
+      differing += marked.pixelColor(x, 3) != plain.pixelColor(x, 3);
+    QVERIFY2(differing > 20, qPrintable(QString::number(differing)));
   }
 
   void disabledCaptionIsEngraved() {
