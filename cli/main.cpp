@@ -1,22 +1,14 @@
 // salvora — the command-line front end. See `salvora --help`.
+#include "app/platform_services.h"
 #include "arguments.h"
 #include "dump_command.h"
-#include "mime/content_type.h"
-#include "mime/mail_date.h"
-#include "platform/content_types.h"
-#include "platform/critical_errors.h"
-#include "platform/exclusive_file.h"
-#include "platform/time_zone.h"
 #include "recovery_commands.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  platform::SetFileOpener(&platform::OpenExclusiveForReading);
-  mime::SetContentTypeLookup(&platform::ContentTypeForExtension);
-  mime::SetLocalTimeBiasSource(&platform::CurrentLocalTimeBias);
-  platform::FailCriticalErrorsQuietly();
+  app::InstallPlatformServices();
   try {
     cli::Arguments args = cli::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     switch (args.command) {
