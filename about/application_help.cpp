@@ -12,6 +12,7 @@ namespace about {
 namespace {
 
 constexpr char kHelpContextProperty[] = "HelpContext";
+constexpr char kHelpKeyFilterName[] = "HelpKeyFilter";
 
 HelpHandler& Handler() {
   static HelpHandler handler;
@@ -65,7 +66,12 @@ int HelpContextOf(const QWidget* widget) {
 }
 
 void InstallHelpKey(QObject* application) {
-  application->installEventFilter(new HelpKeyFilter(application));
+  // One filter per application, however many windows ask for it.
+  if (application->findChild<QObject*>(kHelpKeyFilterName, Qt::FindDirectChildrenOnly) != nullptr)
+    return;
+  auto* filter = new HelpKeyFilter(application);
+  filter->setObjectName(kHelpKeyFilterName);
+  application->installEventFilter(filter);
 }
 
 } // namespace about

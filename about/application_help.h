@@ -26,7 +26,7 @@ bool ApplicationHelpCommand(unsigned command, long data);
 void SetHelpContext(QWidget* widget, int context);
 int HelpContextOf(const QWidget* widget);
 
-// Turns F1 into HELP_CONTEXT requests; install once on the application.
+// Turns F1 into HELP_CONTEXT requests; a second call on the same application does nothing.
 void InstallHelpKey(QObject* application);
 
 } // namespace about

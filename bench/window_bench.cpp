@@ -4,6 +4,7 @@
 //
 //   window_bench [ROWS]   (default 100000; QT_QPA_PLATFORM defaults to offscreen)
 #include "app/recovered_list.h"
+#include "app/window/locale_text.h"
 #include "app/window/qt_message_pump.h"
 #include "app/window/recovered_emails_model.h"
 #include "app/window/recovered_emails_view.h"
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   int rows = argc > 1 ? std::stoi(argv[1]) : 100000;
 
-  app::RecoveredList list;
+  app::RecoveredList list(window::LocaleTextComparison()); // texts sort as the window sorts them
   window::RecoveredEmailsModel model(list, skin::ListImages());
   window::RecoveredEmailsView view;
   view.setEmailsModel(&model);

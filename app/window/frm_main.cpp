@@ -7,6 +7,8 @@
 #include "about/help_hook.h"
 #include "app/settings.h"
 #include "destination_tree.h"
+#include "locale_text.h"
+#include "message_boxes.h"
 #include "platform/critical_errors.h"
 #include "platform/temp_directory.h"
 #include "recovered_emails_model.h"
@@ -26,6 +28,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTreeWidget>
 
@@ -88,6 +91,7 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
   // Help requests of the whole program (F1 on a page) go to the help file beside the program.
   help_file_name_ = app::HelpFileName(options_.program_folder);
   help_hook_ = std::make_unique<about::THookHelpSystem>(help_file_name_, "", about::HostApi);
+  about::InstallHelpKey(QCoreApplication::instance());
   about::SetHelpContext(TSSelectDrive, about::kHelpDrive);
   about::SetHelpContext(TSScan, about::kHelpSearch);
   about::SetHelpContext(TSSaveFile, about::kHelpSave);
@@ -101,9 +105,12 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
   setWindowTitle(QString::fromStdString(settings_.program_name));
 
   recovery_ = std::make_unique<app::Recovery>(
-      std::move(temp_dir), [this] { return store_location_.Root(); }, *notifier_);
+      std::move(temp_dir), [this] { return store_location_.Root(); }, *notifier_,
+      LocaleTextComparison());
   emails_model_ = new RecoveredEmailsModel(recovery_->List(), skin::ListImages(), this);
   LVRecoveredEmails->setEmailsModel(emails_model_);
+  // Dates show in the user's format, which may be wider than the column's first width.
+  LVRecoveredEmails->SetDateSamples(LocaleDateTextSamples(QLocale()));
 
   SavePath = QString::fromStdString(settings_.save_path);
   TVDestinationFolder->SelectFolder(SavePath);
@@ -122,6 +129,17 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
   }
   FillFolderList();
   ShowPage(TSSelectDrive);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+std::unique_ptr<TFrmMain> CreateMainWindow(StartOptions options) {
+  try {
+    return std::make_unique<TFrmMain>(std::move(options));
+  } catch (const std::exception& error) {
+    ShowErrorBox(nullptr, error);
+    return nullptr;
+  }
 }
 
 TFrmMain::~TFrmMain() {
@@ -196,8 +214,7 @@ void TFrmMain::BuildScanPage() {
   LabelImagesFound->setMinimumWidth(80);
   Label(TSScan, "Progress:", 27, 284);
   GProgress = new skin::TGauge(TSScan);
-  GProgress->setGeometry(85, 284, 196, 15);
-  GProgress->setBackColor(Qt::black);
+  GProgress->setGeometry(85, 284, 196, 15); // on white, the gauge's own background
   GProgress->setForeColor(QColor(170, 213, 255));
   auto* divider = new QFrame(TSScan);
   divider->setFrameShape(QFrame::VLine);

@@ -5,6 +5,7 @@
 #include "app/recovery.h"
 #include "app/settings.h"
 #include "app/store_location.h"
+#include "run_state.h"
 #include "window_notifier.h"
 
 #include <QString>
@@ -114,6 +115,9 @@ public:
   // Uses `folder` as the store for this run (the "Open..." button and the command line).
   void ChooseStoreFolder(const QString& folder);
 
+  // What the window is doing; see ApplyRunState for what each state allows.
+  RunState CurrentRun() const { return run_state_; }
+
   // The page shown.
   QWidget* ActivePage() const;
   // The button in front in the left (Back/Exit) and right (Next/Home) slots.
@@ -140,8 +144,31 @@ private:
   void BuildPopupMenu();
   void LoadDataPictures();
 
+  // Runs. While one is active, the controls whose handlers would change what it walks are
+  // disabled, and those handlers refuse should a click queued earlier reach them.
+  class RunScope {
+  public:
+    RunScope(TFrmMain& frm, RunState state) : frm_(frm) { frm_.SetRunState(state); }
+    ~RunScope() { frm_.SetRunState(RunState::Idle); }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+  private:
+    TFrmMain& frm_;
+  };
+  bool IsIdle() const { return run_state_ == RunState::Idle; }
+  void SetRunState(RunState state);
+  void ApplyRunState();
+  // The close button or Exit while a run is active: the run is asked to stop, and the window
+  // closes once it has wound down and said how far it got.
+  void RequestCloseAfterRun();
+  // Closes the window when that was asked for during a run that has now ended; true if so.
+  bool FinishPendingClose();
+
   // Pages and slots.
   void ShowPage(QWidget* page);
+  // Puts `front` in front of `behind` in a navigation slot; only the one in front takes focus.
+  void BringToFront(skin::TEzRgnBtn* front, skin::TEzRgnBtn* behind);
   void TSSelectDriveShow();
   void TSScanShow();
   void TSSaveFileShow();
@@ -171,8 +198,13 @@ private:
   std::unique_ptr<app::Recovery> recovery_;
   RecoveredEmailsModel* emails_model_ = nullptr;
   QStringList preticked_files_; // .dbx files named on the command line
-  bool scan_running_ = false;
-  bool saving_ = false;
+  RunState run_state_ = RunState::Idle;
+  bool close_pending_ = false;
 };
+
+// Makes the main window. When that fails (no private temporary folder can be made, say), the
+// error shows in the application's error box and nothing is returned, so the program can end
+// cleanly.
+std::unique_ptr<TFrmMain> CreateMainWindow(StartOptions options);
 
 } // namespace window

@@ -1,5 +1,6 @@
 // The wizard's pages and navigation: which buttons each page puts in front, Next, Back,
 // Home and Exit, the folder list, the destination folder, and the help menu.
+#include "about/application_help.h"
 #include "destination_tree.h"
 #include "frm_main.h"
 #include "message_boxes.h"
@@ -51,8 +52,18 @@ skin::TEzRgnBtn* TFrmMain::RightSlotFront() const {
   return Front(const_cast<TFrmMain*>(this), NextBtn, HomeBtn);
 }
 
+void TFrmMain::BringToFront(skin::TEzRgnBtn* front, skin::TEzRgnBtn* behind) {
+  front->raise();
+  front->setFocusPolicy(Qt::TabFocus);
+  behind->setFocusPolicy(Qt::NoFocus);
+  if (behind->hasFocus())
+    front->setFocus(Qt::OtherFocusReason); // the key that was pressed there now means this
+}
+
 void TFrmMain::ShowPage(QWidget* page) {
   PageControl->setCurrentWidget(page);
+  // F1 on a control of the window's own (the picture buttons) opens the page's help.
+  about::SetHelpContext(this, about::HelpContextOf(page));
   if (page == TSSelectDrive)
     TSSelectDriveShow();
   else if (page == TSScan)
@@ -66,8 +77,8 @@ void TFrmMain::TSSelectDriveShow() {
        {static_cast<QWidget*>(RefreshBtn), static_cast<QWidget*>(SelectAllFolderBtn),
         static_cast<QWidget*>(SelectNoneFolderBtn)})
     button->update();
-  ExitBtn->raise();
-  NextBtn->raise();
+  BringToFront(ExitBtn, BackBtn);
+  BringToFront(NextBtn, HomeBtn);
   StartBtn->setText("Start");
   StartBtn->setEnabled(true);
 }
@@ -76,8 +87,8 @@ void TFrmMain::TSScanShow() {
   SelectAllBtn->update();
   SelectNoneBtn->update();
   StartBtn->update();
-  BackBtn->raise();
-  NextBtn->raise();
+  BringToFront(BackBtn, ExitBtn);
+  BringToFront(NextBtn, HomeBtn);
 }
 
 void TFrmMain::TSSaveFileShow() {
@@ -85,11 +96,13 @@ void TFrmMain::TSSaveFileShow() {
   BrowseBtn->show();
   SaveBtn->update();
   BrowseBtn->update();
-  BackBtn->raise();
-  HomeBtn->raise();
+  BringToFront(BackBtn, ExitBtn);
+  BringToFront(HomeBtn, NextBtn);
 }
 
 void TFrmMain::NextBtnClick() {
+  if (!IsIdle())
+    return; // a click that waited while a run pumped
   if (ActivePage() == TSSelectDrive) {
     StoreFolderListTicks();
     const auto& folders = recovery_->Folders();
@@ -98,14 +111,18 @@ void TFrmMain::NextBtnClick() {
       return;
     }
     bool copied = false;
-    Guarded([&] { copied = recovery_->MakeWorkingCopies(); });
-    if (!copied)
+    {
+      RunScope copying(*this, RunState::Copying);
+      Guarded([&] { copied = recovery_->MakeWorkingCopies(); });
+    }
+    if (FinishPendingClose() || !copied)
       return;
     recovery_->List().Clear();
     emails_model_->ListReset();
     ShowPage(TSScan);
     BackBtn->setButtonEnabled(true);
     StartBtnClick();
+    FinishPendingClose();
   } else if (ActivePage() == TSScan) {
     platform::SetStopRequested(true);
     ShowPage(TSSaveFile);
@@ -113,6 +130,8 @@ void TFrmMain::NextBtnClick() {
 }
 
 void TFrmMain::BackBtnClick() {
+  if (!IsIdle())
+    return;
   if (ActivePage() == TSScan) {
     platform::SetStopRequested(true);
     ShowPage(TSSelectDrive);
@@ -129,7 +148,7 @@ void TFrmMain::ReturnHome() {
 }
 
 void TFrmMain::HomeBtnClick() {
-  if (saving_)
+  if (!IsIdle())
     return;
   if (recovery_->EmailsSaved() || !recovery_->List().AnyTicked()) {
     ReturnHome();
@@ -137,8 +156,9 @@ void TFrmMain::HomeBtnClick() {
   }
   switch (ShowMessageBox(this, BoxKind::Confirm, kSaveQuestion)) {
   case BoxAnswer::Yes:
-    if (SaveEmails())
+    if (SaveEmails() && !close_pending_)
       ReturnHome();
+    FinishPendingClose();
     break;
   case BoxAnswer::No:
     ReturnHome();
@@ -156,16 +176,20 @@ void TFrmMain::SaveSettingsReportingErrors() {
 void TFrmMain::ExitBtnClick() {
   SaveSettingsReportingErrors();
   platform::SetStopRequested(true);
+  if (!IsIdle()) {
+    RequestCloseAfterRun();
+    return;
+  }
   QApplication::quit(); // the working copies stay
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
   SaveSettingsReportingErrors();
   platform::SetStopRequested(true);
-  if (scan_running_) {
-    // The scan runs inside a click handler further down the stack: end the program once it
-    // has wound down rather than tear the window down under it.
-    QApplication::quit();
+  if (!IsIdle()) {
+    // The run works inside a click handler further down the stack: close once it has wound
+    // down and said how far it got, rather than tear the window down under it.
+    RequestCloseAfterRun();
     event->ignore();
     return;
   }
@@ -211,16 +235,22 @@ void TFrmMain::StoreFolderListTicks() {
 }
 
 void TFrmMain::RefreshBtnClick() {
+  if (!IsIdle())
+    return;
   FillFolderList();
 }
 
 void TFrmMain::ChooseStoreFolder(const QString& folder) {
+  if (!IsIdle())
+    return;
   Guarded([&] { store_location_.ChooseFolder(folder.toStdString()); });
 }
 
 void TFrmMain::OpenStoreBtnClick() {
+  if (!IsIdle())
+    return;
   QString folder = options_.choose_store_folder ? options_.choose_store_folder() : QString();
-  if (folder.isEmpty())
+  if (folder.isEmpty() || !IsIdle())
     return;
   preticked_files_.clear();
   ChooseStoreFolder(folder);
@@ -228,20 +258,28 @@ void TFrmMain::OpenStoreBtnClick() {
 }
 
 void TFrmMain::SelectAllFolderBtnClick() {
+  if (!IsIdle())
+    return;
   for (int i = CBFolderList->count() - 1; i >= 0; --i)
     CBFolderList->item(i)->setCheckState(Qt::Checked);
 }
 
 void TFrmMain::SelectNoneFolderBtnClick() {
+  if (!IsIdle())
+    return;
   for (int i = CBFolderList->count() - 1; i >= 0; --i)
     CBFolderList->item(i)->setCheckState(Qt::Unchecked);
 }
 
 void TFrmMain::SelectAllBtnClick() {
+  if (!IsIdle())
+    return;
   emails_model_->SelectAll();
 }
 
 void TFrmMain::SelectNoneBtnClick() {
+  if (!IsIdle())
+    return;
   emails_model_->SelectNone();
 }
 

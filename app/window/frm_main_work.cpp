@@ -1,33 +1,79 @@
-// The scan run and the save run as the window drives them: the Start/Stop button, the gauge,
-// the count label, the pointer, and the buttons each run disables and brings to the front.
+// The runs as the window drives them: the run state and what it locks, the scan behind the
+// Start/Stop button with its gauge and count label, and the save run.
+#include "app/save_run.h"
+#include "destination_tree.h"
 #include "frm_main.h"
+#include "locale_text.h"
 #include "message_boxes.h"
 #include "platform/pump.h"
 #include "recovered_emails_model.h"
+#include "recovered_emails_view.h"
 #include "skin/ez_rgn_btn.h"
 #include "skin/gauge.h"
 #include "skin/hs_skin_btn.h"
 
+#include <QApplication>
 #include <QLabel>
 
 namespace window {
 
+void TFrmMain::SetRunState(RunState state) {
+  if (state == run_state_)
+    return;
+  run_state_ = state;
+  ApplyRunState();
+}
+
+void TFrmMain::ApplyRunState() {
+  const bool idle = IsIdle();
+  // The folder list that the copy walks and a new copy or scan would refill, with the buttons
+  // that change it.
+  TSSelectDrive->setEnabled(idle);
+  // Navigation would leave the page of the active run or start another run. The picture
+  // buttons keep their own enabled flag, which the pages set; this one is the run's.
+  for (skin::TEzRgnBtn* button : {BackBtn, NextBtn, HomeBtn})
+    button->setEnabled(idle);
+  // A scan lets the user sort and tick while it adds rows (Stop is on this page too); a save
+  // writes the rows ticked when it began, and the list stays as it was until it ends.
+  const bool rows_usable = idle || run_state_ == RunState::Scanning;
+  TSScan->setEnabled(rows_usable);
+  emails_model_->SetLocked(!rows_usable);
+  SaveBtn->setEnabled(idle);
+  TVDestinationFolder->setEnabled(idle);
+}
+
+void TFrmMain::RequestCloseAfterRun() {
+  platform::SetStopRequested(true);
+  close_pending_ = true;
+  SetRunState(RunState::WindingDown);
+  ShowWaitPointer(true);
+}
+
+bool TFrmMain::FinishPendingClose() {
+  if (!close_pending_ || !IsIdle())
+    return false;
+  close_pending_ = false;
+  close();
+  QApplication::quit();
+  return true;
+}
+
 void TFrmMain::StartBtnClick() {
-  if (StartBtn->text() != "Start") {
-    // A click while the run is active: it stops at its next check.
+  if (run_state_ == RunState::Scanning || run_state_ == RunState::WindingDown) {
+    // Stop: the run ends at its next check; the hourglass shows until it has.
     platform::SetStopRequested(true);
     ShowWaitPointer(true);
+    SetRunState(RunState::WindingDown);
     return;
   }
-  scan_running_ = true;
+  if (!IsIdle() || StartBtn->text() != "Start")
+    return;
+  RunScope scanning(*this, RunState::Scanning);
   try {
-    recovery_->Scan(*this);
+    recovery_->Scan(*this, [](double value) { return LocaleDateText(value); });
   } catch (const std::exception& error) {
-    scan_running_ = false;
     ShowErrorBox(this, error);
-    return;
   }
-  scan_running_ = false;
 }
 
 void TFrmMain::ScanStarted() {
@@ -62,6 +108,7 @@ void TFrmMain::RowAdded(std::size_t row_count) {
 
 void TFrmMain::ScanEnded(bool no_rows) {
   emails_model_->RowsAppended();
+  LVRecoveredEmails->FitDateColumn();
   StartBtn->setEnabled(false); // still reads "Stop": a new run starts from the first page
   BackBtn->setButtonEnabled(true);
   NextBtn->setButtonEnabled(true);
@@ -69,32 +116,33 @@ void TFrmMain::ScanEnded(bool no_rows) {
   SelectNoneBtn->setEnabled(true);
   if (no_rows) {
     // Without results the user can only go back or home.
-    BackBtn->raise();
-    HomeBtn->raise();
+    BringToFront(BackBtn, ExitBtn);
+    BringToFront(HomeBtn, NextBtn);
   }
   ShowWaitPointer(false);
 }
 
 bool TFrmMain::SaveEmails() {
-  // The window stays live while files are written; a second Save or Home waits its turn.
-  if (saving_)
+  if (!IsIdle())
     return false;
-  saving_ = true;
-  SaveBtn->setEnabled(false);
+  app::SaveCount count;
   bool saved = false;
+  RunScope saving(*this, RunState::Saving);
   try {
-    saved = recovery_->Save(SavePath.toStdString());
+    saved = recovery_->Save(SavePath.toStdString(), count);
   } catch (const std::exception& error) {
     ShowWaitPointer(false);
     ShowErrorBox(this, error);
   }
-  SaveBtn->setEnabled(true);
-  saving_ = false;
+  // Stop, the close button or an error ended it early: never the success text.
+  if (!saved)
+    ShowMessageBox(this, BoxKind::Warning, QString::fromStdString(app::SaveCutShortText(count)));
   return saved;
 }
 
 void TFrmMain::SaveBtnClick() {
   SaveEmails();
+  FinishPendingClose();
 }
 
 } // namespace window

@@ -121,6 +121,8 @@ void RecoveredEmailsModel::ListReset() {
 }
 
 void RecoveredEmailsModel::Toggle(int row) {
+  if (locked_)
+    return;
   if (row < 0 || row >= published_rows_)
     return;
   list_.Toggle(static_cast<std::size_t>(row));
@@ -134,16 +136,22 @@ void RecoveredEmailsModel::AllChecksChanged() {
 }
 
 void RecoveredEmailsModel::SelectAll() {
+  if (locked_)
+    return;
   list_.SelectAll();
   AllChecksChanged();
 }
 
 void RecoveredEmailsModel::SelectNone() {
+  if (locked_)
+    return;
   list_.SelectNone();
   AllChecksChanged();
 }
 
 void RecoveredEmailsModel::ColumnClick(int column) {
+  if (locked_)
+    return;
   // Every row may move: a reset drops the selection rather than leave it on other rows.
   beginResetModel();
   list_.ColumnClick(column);

@@ -32,6 +32,11 @@ public:
   // The list was emptied or reordered as a whole.
   void ListReset();
 
+  // While the list is locked (a save writes what was ticked), ticks, Select All/None and
+  // sorting change nothing.
+  void SetLocked(bool locked) { locked_ = locked; }
+  bool Locked() const { return locked_; }
+
   void Toggle(int row);
   void SelectAll();
   void SelectNone();
@@ -50,6 +55,7 @@ private:
   app::RecoveredList& list_;
   QList<QIcon> icons_;
   int published_rows_ = 0;
+  bool locked_ = false;
   QElapsedTimer since_published_;
   QTimer publish_timer_;
 };

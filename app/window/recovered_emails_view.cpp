@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace window {
 
@@ -47,6 +48,27 @@ QRect RecoveredEmailsView::CheckImageRect(int row) const {
   option.decorationSize = iconSize();
   option.icon = qvariant_cast<QIcon>(index.data(Qt::DecorationRole));
   return style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
+}
+
+int RecoveredEmailsView::TextWidth(const QString& text) const {
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  option.features |= QStyleOptionViewItem::HasDisplay;
+  option.text = text;
+  return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
+}
+
+void RecoveredEmailsView::SetDateSamples(const QStringList& samples) {
+  int width = RecoveredEmailsModel::ColumnWidth(app::kDateColumn);
+  for (const QString& sample : samples)
+    width = std::max(width, TextWidth(sample));
+  header()->resizeSection(app::kDateColumn, width);
+}
+
+void RecoveredEmailsView::FitDateColumn() {
+  const int needed = sizeHintForColumn(app::kDateColumn);
+  if (needed > header()->sectionSize(app::kDateColumn))
+    header()->resizeSection(app::kDateColumn, needed);
 }
 
 void RecoveredEmailsView::mousePressEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 // on a row's check image flips its tick (a press anywhere else only selects).
 #pragma once
 
+#include <QStringList>
 #include <QTreeView>
 
 namespace window {
@@ -18,6 +19,14 @@ public:
 
   // Where a row's check image is drawn, in viewport coordinates.
   QRect CheckImageRect(int row) const;
+
+  // Widens the Date column, never below its first width, so that each sample shows whole;
+  // the samples stand for every date the user's format gives.
+  void SetDateSamples(const QStringList& samples);
+  // Widens the Date column to the dates of the rows in view should one still not fit.
+  void FitDateColumn();
+  // The width a text of the list needs in a column, margins included.
+  int TextWidth(const QString& text) const;
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;

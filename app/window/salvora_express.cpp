@@ -3,11 +3,9 @@
 #include "about/FSplash.h"
 #include "about/hh.h"
 #include "about/hh_funcs.h"
+#include "app/platform_services.h"
 #include "app/settings.h"
 #include "frm_main.h"
-#include "mime/content_type.h"
-#include "platform/content_types.h"
-#include "platform/exclusive_file.h"
 #include "platform/known_folders.h"
 #include "platform/program_file.h"
 #include "qt_message_pump.h"
@@ -33,8 +31,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Salvora for Outlook Express");
   QApplication::setWindowIcon(QIcon(":/skin/icon.png"));
   skin::InstallSkinFonts();
-  platform::SetFileOpener(&platform::OpenExclusiveForReading);
-  mime::SetContentTypeLookup(&platform::ContentTypeForExtension);
+  app::InstallPlatformServices();
   window::InstallQtMessagePump();
   about::LoadHtmlHelp();
   about::InitHelpFuncs(Arguments(argc, argv));
@@ -60,9 +57,13 @@ int main(int argc, char** argv) {
   options.choose_store_folder = [] {
     return QFileDialog::getExistingDirectory(nullptr, "Outlook Express store folder");
   };
-  window::TFrmMain main_window(std::move(options));
+  std::unique_ptr<window::TFrmMain> main_window = window::CreateMainWindow(std::move(options));
+  if (!main_window) {
+    about::UnloadHtmlHelp();
+    return 1; // the error box has said why
+  }
 
-  const app::Settings& settings = main_window.Settings();
+  const app::Settings& settings = main_window->Settings();
   splash = std::make_unique<about::TFrmSplash>(
       about::SplashTexts{QString::fromStdString(settings.program_name),
                          QString::fromStdString(settings.company_name),
@@ -70,9 +71,10 @@ int main(int argc, char** argv) {
                          QString::fromStdString(settings.email)},
       QString::fromStdString(platform::GetProgramFile()), QString::fromStdString(program_folder));
   splash->ShowSplash(true);
-  main_window.show();
+  main_window->show();
   int result = QApplication::exec();
   splash.reset();
+  main_window.reset();
   about::UnloadHtmlHelp();
   return result;
 }

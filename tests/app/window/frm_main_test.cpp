@@ -1,103 +1,66 @@
 // The main window driven as a person would: clicks on the real buttons, the list and its
-// header; message boxes answered through the test hook.
+// header, keys; message boxes answered through the test hook.
+#include "about/application_help.h"
+#include "about/hh_funcs.h"
+#include "app/platform_services.h"
 #include "app/window/destination_tree.h"
-#include "app/window/frm_main.h"
-#include "app/window/message_boxes.h"
+#include "app/window/locale_text.h"
 #include "app/window/qt_message_pump.h"
 #include "app/window/recovered_emails_model.h"
 #include "app/window/recovered_emails_view.h"
-#include "dbx_writer.h"
-#include "platform/pump.h"
-#include "scoped_environment.h"
 #include "skin/cool_form.h"
 #include "skin/ez_rgn_btn.h"
 #include "skin/gauge.h"
 #include "skin/hs_skin_btn.h"
+#include "window_harness.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSet>
 #include <QStackedWidget>
-#include <QTest>
-#include <QTimer>
-#include <filesystem>
 
-namespace fs = std::filesystem;
-using window::BoxAnswer;
-using window::BoxKind;
+using namespace windowtest;
 
 namespace {
 
-struct Box {
-  BoxKind kind;
-  QString title;
-  QString text;
-};
+// A folder file of messages with the given subjects and Date fields (none when empty).
+void WriteMessages(const std::string& path,
+                   const std::vector<std::pair<std::string, std::string>>& subject_and_date) {
+  dbxtest::StoreBuilder builder;
+  for (const auto& [subject, date] : subject_and_date)
+    builder.AddMessage("From: a@example.org\r\nSubject: " + subject + "\r\n" +
+                       (date.empty() ? "" : "Date: " + date + "\r\n") + "\r\nHello.\r\n");
+  builder.Build().WriteTo(path);
+}
 
-// A window over a store of its own, with every file it touches in temporary folders.
-class Harness {
-public:
-  explicit Harness(const std::string& prefix = SALVORA_DEMO_PREFIX)
-      : home_("HOME", folder_.path()), config_("XDG_CONFIG_HOME", folder_ / "config"),
-        wine_("WINEPREFIX", prefix) {
-    fs::create_directories(folder_ / "program");
-    fs::create_directories(folder_ / "tmp");
-    fs::create_directories(folder_ / "out");
-    window::SetMessageBoxHook([this](BoxKind kind, const QString& title, const QString& text) {
-      boxes.push_back({kind, title, text});
-      return answer;
-    });
-  }
-  ~Harness() {
-    frm.reset();
-    window::SetMessageBoxHook({});
-    platform::SetStopRequested(false);
-  }
+QStringList ColumnTexts(window::TFrmMain& frm, int column) {
+  QStringList texts;
+  const QAbstractItemModel* model = frm.LVRecoveredEmails->model();
+  for (int row = 0; row < model->rowCount(); ++row)
+    texts << model->index(row, column).data().toString();
+  return texts;
+}
 
-  window::TFrmMain& Open(QStringList arguments = {}) {
-    window::StartOptions options;
-    options.program_folder = folder_ / "program/";
-    options.temp_dir = folder_ / "tmp/";
-    options.arguments = arguments;
-    options.show_about = [this](bool loading) { about_shown.push_back(loading); };
-    options.open_document = [this](const QString& target) { opened.push_back(target); };
-    frm = std::make_unique<window::TFrmMain>(options);
-    frm->show();
-    return *frm;
-  }
+// Presses Tab until `target` has the focus; false when a whole round does not reach it.
+bool TabTo(QWidget* target) {
+  for (int i = 0; i < 40 && QApplication::focusWidget() != target; ++i)
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  return QApplication::focusWidget() == target;
+}
 
-  static void Click(QWidget* widget) {
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+QSet<QWidget*> ReachedByTab() {
+  QSet<QWidget*> reached;
+  for (int i = 0; i < 40; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    reached << QApplication::focusWidget();
   }
-  // A click where the user sees the button: the widget in front at that spot gets it.
-  void ClickAt(QPoint window_point) {
-    QWidget* target = frm->childAt(window_point);
-    QVERIFY(target != nullptr);
-    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(frm.get(), window_point));
-  }
-  void ClickNext() { ClickAt({605, 435}); }
-  void ClickLeftSlot() { ClickAt({548, 435}); }
-
-  std::vector<std::string> WorkingCopies() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_ / "tmp"))
-      names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::string Out() const { return folder_ / "out"; }
-  std::string Path(const std::string& name) const { return folder_ / name; }
-
-  std::unique_ptr<window::TFrmMain> frm;
-  std::vector<Box> boxes;
-  BoxAnswer answer = BoxAnswer::Ok;
-  std::vector<bool> about_shown;
-  std::vector<QString> opened;
-
-private:
-  testenv::TempFolder folder_;
-  testenv::ScopedVariable home_, config_, wine_;
-};
+  return reached;
+}
 
 int TickedRows(window::TFrmMain& frm) {
   int ticked = 0;
@@ -278,21 +241,12 @@ private slots:
     QVERIFY(platform::StopRequested());
   }
 
-  void HeaderClicksSortAndChecksToggleOnlyOnTheImage() {
+  void ChecksToggleOnlyOnTheImage() {
     Harness h;
     window::TFrmMain& frm = h.Open();
     Harness::Click(frm.SelectAllFolderBtn);
     h.ClickNext();
-    QHeaderView* header = frm.LVRecoveredEmails->header();
-    const int x = header->sectionViewportPosition(app::kSubjectColumn) + 10;
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     const auto& list = frm.Engine().List();
-    for (std::size_t i = 1; i < list.Count(); ++i)
-      QVERIFY(app::CompareIgnoringAsciiCase(list[i - 1].subject, list[i].subject) <= 0);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-    QVERIFY(!list.SortAscending());
-    QVERIFY(app::CompareIgnoringAsciiCase(list[0].subject, list[list.Count() - 1].subject) >= 0);
-
     const bool before = list[2].ticked;
     QWidget* viewport = frm.LVRecoveredEmails->viewport();
     QTest::mouseClick(viewport, Qt::LeftButton, {},
@@ -313,12 +267,17 @@ private slots:
     h.ClickNext();
     h.ClickNext();
     frm.TVDestinationFolder->SelectFolder(QString::fromStdString(h.Out()));
+    const int ticked = TickedRows(frm);
     fs::remove(h.Path("tmp/Deleted Items.dbx"));
     Harness::Click(frm.SaveBtn);
-    QCOMPARE(h.boxes.back().kind, BoxKind::Error);
-    QCOMPARE(h.boxes.back().title, QString("Salvora for Outlook Express"));
-    QCOMPARE(h.boxes.back().text,
+    QCOMPARE(h.boxes.size(), std::size_t(2));
+    QCOMPARE(h.boxes[0].kind, BoxKind::Error);
+    QCOMPARE(h.boxes[0].title, QString("Salvora for Outlook Express"));
+    QCOMPARE(h.boxes[0].text,
              QString::fromStdString("Cannot open file " + h.Path("tmp/Deleted Items.dbx") + "."));
+    // Then how far the save got, never the success text.
+    QCOMPARE(h.boxes[1].kind, BoxKind::Warning);
+    QCOMPARE(h.boxes[1].text, QString("0 of %1 e-mails saved").arg(ticked));
     QCOMPARE(frm.ActivePage(), frm.TSSaveFile);
   }
 
@@ -362,6 +321,177 @@ private slots:
     QCOMPARE(frm.BackBtn->picIdle(), built_in_back); // no file for it: the built-in one stays
   }
 
+  void TabReachesThePageControlsAndTheButtonsInFront() {
+    Harness h;
+    window::TFrmMain& frm = h.Open();
+    frm.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frm));
+    frm.CBFolderList->setFocus();
+    QSet<QWidget*> reached = ReachedByTab();
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             frm.CBFolderList, frm.OpenStoreBtn, frm.SelectAllFolderBtn, frm.SelectNoneFolderBtn,
+             frm.RefreshBtn, frm.ExitBtn, frm.NextBtn, frm.CloseBtn, frm.HelpBtn, frm.LogoBtn})
+      QVERIFY2(reached.contains(control), qPrintable(control->metaObject()->className()));
+    for (QWidget* hidden : std::initializer_list<QWidget*>{frm.BackBtn, frm.HomeBtn,
+                                                           frm.LVRecoveredEmails, frm.SaveBtn})
+      QVERIFY(!reached.contains(hidden));
+
+    // Space and Enter press what has the focus, which shows its mark.
+    QVERIFY(TabTo(frm.SelectNoneFolderBtn));
+    QTest::keyClick(frm.SelectNoneFolderBtn, Qt::Key_Space);
+    for (int i = 0; i < frm.CBFolderList->count(); ++i)
+      QCOMPARE(frm.CBFolderList->item(i)->checkState(), Qt::Unchecked);
+    QVERIFY(TabTo(frm.SelectAllFolderBtn));
+    QTest::keyClick(frm.SelectAllFolderBtn, Qt::Key_Return);
+    QCOMPARE(frm.CBFolderList->item(0)->checkState(), Qt::Checked);
+    QVERIFY(TabTo(frm.NextBtn));
+    const QImage marked = frm.NextBtn->grab().toImage();
+    QTest::keyClick(frm.NextBtn, Qt::Key_Space);
+    QCOMPARE(frm.ActivePage(), frm.TSScan);
+    QCOMPARE(frm.Engine().List().Count(), std::size_t(15));
+
+    reached = ReachedByTab();
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             frm.LVRecoveredEmails, frm.SelectAllBtn, frm.SelectNoneBtn, frm.BackBtn, frm.NextBtn})
+      QVERIFY(reached.contains(control));
+    for (QWidget* hidden :
+         std::initializer_list<QWidget*>{frm.ExitBtn, frm.HomeBtn, frm.CBFolderList})
+      QVERIFY(!reached.contains(hidden));
+    frm.LVRecoveredEmails->setFocus();
+    QVERIFY(frm.NextBtn->grab().toImage() != marked);
+  }
+
+  void F1OpensTheHelpOfThePageShown() {
+    Harness h;
+    window::TFrmMain& frm = h.Open();
+    std::vector<std::pair<unsigned, long>> requests;
+    about::HelpHandler hook =
+        about::SetApplicationHelpHandler([&](unsigned command, long data, bool& callDefault) {
+          requests.emplace_back(command, data);
+          callDefault = false;
+          return true;
+        });
+    frm.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frm));
+    auto press_f1_on = [](QWidget* control) {
+      control->setFocus();
+      QTest::keyClick(control, Qt::Key_F1);
+    };
+    press_f1_on(frm.CBFolderList);
+    press_f1_on(frm.NextBtn); // a control of the window's own, not of a page
+    h.ClickNext();
+    press_f1_on(frm.LVRecoveredEmails);
+    press_f1_on(frm.BackBtn);
+    h.ClickNext();
+    press_f1_on(frm.HomeBtn);
+    about::SetApplicationHelpHandler(std::move(hook));
+    const std::vector<std::pair<unsigned, long>> expected{{about::HELP_CONTEXT, 20},
+                                                          {about::HELP_CONTEXT, 20},
+                                                          {about::HELP_CONTEXT, 30},
+                                                          {about::HELP_CONTEXT, 30},
+                                                          {about::HELP_CONTEXT, 40}};
+    QCOMPARE(requests, expected);
+  }
+
+  void HeaderClicksSortTextsAsTheUsersLocaleDoes() {
+    Harness h;
+    fs::create_directories(h.Path("store"));
+    WriteMessages(h.Path("store/Inbox.dbx"), {{"zebra", ""},
+                                              {"\xC3\x89"
+                                               "clair",
+                                               ""},
+                                              {"apple", ""},
+                                              {"Eagle", ""},
+                                              {"Zulu", ""},
+                                              {"\xC3\xBC"
+                                               "ber",
+                                               ""}});
+    window::TFrmMain& frm = h.Open({QString::fromStdString(h.Path("store/Inbox.dbx"))});
+    h.ClickNext();
+    QHeaderView* header = frm.LVRecoveredEmails->header();
+    const QPoint subject(header->sectionViewportPosition(app::kSubjectColumn) + 10,
+                         header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, subject);
+    // Accented letters among their plain ones and case ignored, not byte order.
+    const QStringList ascending{"apple", "Eagle", "\u00C9clair", "\u00FCber", "zebra", "Zulu"};
+    QCOMPARE(ColumnTexts(frm, app::kSubjectColumn), ascending);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, subject);
+    QStringList descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    QCOMPARE(ColumnTexts(frm, app::kSubjectColumn), descending);
+  }
+
+  void DatesShowInTheUsersFormatsAndFitTheirColumn() {
+    Harness h;
+    fs::create_directories(h.Path("store"));
+    WriteMessages(h.Path("store/Inbox.dbx"), {{"morning", "Mon, 3 Mar 2003 10:20:30 +0000"},
+                                              {"midnight", "Tue, 4 Mar 2003 00:00:00 +0000"},
+                                              {"none", ""},
+                                              {"night", "Sun, 28 Dec 2003 22:58:58 +0000"}});
+    window::TFrmMain& frm = h.Open({QString::fromStdString(h.Path("store/Inbox.dbx"))});
+    h.ClickNext();
+    // Short date, then the long time unless it is midnight; no date is 30 December 1899.
+    const QStringList dates = ColumnTexts(frm, app::kDateColumn);
+    QCOMPARE(dates,
+             (QStringList{"3/3/03 10:20:30 AM", "3/4/03", "12/30/99", "12/28/03 10:58:58 PM"}));
+    const int width = frm.LVRecoveredEmails->header()->sectionSize(app::kDateColumn);
+    QVERIFY(width > window::RecoveredEmailsModel::ColumnWidth(app::kDateColumn));
+    for (const QString& date : dates)
+      QVERIFY2(frm.LVRecoveredEmails->TextWidth(date) <= width, qPrintable(date));
+  }
+
+  void TheWindowIsCentredAndItsGaugeWhite() {
+    Harness h;
+    window::TFrmMain& frm = h.Open();
+    QCOMPARE(frm.geometry().center(),
+             QGuiApplication::primaryScreen()->availableGeometry().center());
+    const QImage gauge = frm.GProgress->grab().toImage(); // 0 % before a scan
+    QCOMPARE(gauge.pixelColor(gauge.width() - 10, gauge.height() / 2), QColor(Qt::white));
+  }
+
+  void AStartUpWithoutATemporaryFolderShowsTheErrorAndEnds() {
+    Harness h;
+    testenv::ScopedVariable tmpdir("TMPDIR", "/proc"); // where no folder can be made
+    window::StartOptions options = h.Options();
+    options.temp_dir.clear(); // the user's temporary folder
+    QVERIFY(window::CreateMainWindow(options) == nullptr);
+    QCOMPARE(h.boxes.size(), std::size_t(1));
+    QCOMPARE(h.boxes[0].kind, BoxKind::Error);
+    QVERIFY2(h.boxes[0].text.startsWith("Cannot create file /proc/salvora-"),
+             qPrintable(h.boxes[0].text));
+  }
+
+  // The window shows dates in the user's formats; under a locale whose short date and long
+  // time read as the command line writes dates, the two must give the same texts.
+  void BothProgramsGiveTheSameDateTexts() {
+    testenv::ScopedVariable zone("TZ", "IST-5:30"); // half an hour off, no daylight saving
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden)); // yyyy-MM-dd HH:mm:ss
+    Harness h;
+    fs::create_directories(h.Path("store"));
+    fs::create_directories(h.Path("cli-tmp"));
+    const std::string inbox = h.Path("store/Inbox.dbx");
+    WriteMessages(inbox, {{"evening", "Mon, 3 Mar 2003 20:00:00 +0000"},
+                          {"morning", "Mon, 3 Mar 2003 10:20:30 -0800"}});
+    window::TFrmMain& frm = h.Open({QString::fromStdString(inbox)});
+    h.ClickNext();
+    const QStringList window_dates = ColumnTexts(frm, app::kDateColumn);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    QProcess salvora;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", QString::fromStdString(h.Path("cli-tmp")));
+    salvora.setProcessEnvironment(environment);
+    salvora.start(SALVORA_PROGRAM, {"scan", "--format", "json", QString::fromStdString(inbox)});
+    QVERIFY(salvora.waitForFinished(30000));
+    QCOMPARE(salvora.exitCode(), 0);
+    QStringList cli_dates;
+    const QString json = QString::fromUtf8(salvora.readAllStandardOutput());
+    for (const auto& match : QRegularExpression("\"date\": \"([^\"]*)\"").globalMatch(json))
+      cli_dates << match.captured(1);
+    QCOMPARE(window_dates, (QStringList{"2003-03-04 01:30:00", "2003-03-03 23:50:30"}));
+    QCOMPARE(cli_dates, window_dates);
+  }
+
   void NoStoreFoundPointsToOpen() {
     Harness h(testenv::TempFolder().path() + "/no-prefix");
     window::TFrmMain& frm = h.Open();
@@ -374,7 +504,12 @@ private slots:
 namespace {
 int RunTests(int argc, char** argv) {
   QApplication application(argc, argv);
-  window::InstallQtMessagePump(); // as the program does: the window stays live during a scan
+  // As the program does: the same services, and the window stays live during a scan.
+  app::InstallPlatformServices();
+  window::InstallQtMessagePump();
+  // The user's locale and zone, fixed for the texts the tests expect.
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  testenv::ScopedVariable zone("TZ", "UTC");
   FrmMainTest test;
   return QTest::qExec(&test, argc, argv);
 }
