@@ -62,13 +62,28 @@ void RecoveredEmailsView::SetDateSamples(const QStringList& samples) {
   int width = RecoveredEmailsModel::ColumnWidth(app::kDateColumn);
   for (const QString& sample : samples)
     width = std::max(width, TextWidth(sample));
-  header()->resizeSection(app::kDateColumn, width);
+  SetDateWidth(width);
 }
 
 void RecoveredEmailsView::FitDateColumn() {
   const int needed = sizeHintForColumn(app::kDateColumn);
   if (needed > header()->sectionSize(app::kDateColumn))
-    header()->resizeSection(app::kDateColumn, needed);
+    SetDateWidth(needed);
+}
+
+void RecoveredEmailsView::SetDateWidth(int width) {
+  header()->resizeSection(app::kDateColumn, width);
+  // The room comes from the longest texts, which keep their tooltips, so that the dates show
+  // without scrolling sideways while the list has its scroll bar.
+  const int room = contentsRect().width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  int excess = header()->length() - room;
+  const std::pair<int, int> givers[] = {
+      {app::kSubjectColumn, 100}, {app::kToColumn, 60}, {app::kFromColumn, 60}};
+  for (auto [column, narrowest] : givers) {
+    const int given = std::clamp(header()->sectionSize(column) - narrowest, 0, std::max(excess, 0));
+    header()->resizeSection(column, header()->sectionSize(column) - given);
+    excess -= given;
+  }
 }
 
 void RecoveredEmailsView::mousePressEvent(QMouseEvent* event) {

@@ -32,6 +32,9 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
 
 private:
+  // Gives the Date column `width`, narrowing the text columns as far as the view needs.
+  void SetDateWidth(int width);
+
   RecoveredEmailsModel* emails_ = nullptr;
 };
 

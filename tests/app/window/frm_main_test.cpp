@@ -434,10 +434,19 @@ private slots:
     const QStringList dates = ColumnTexts(frm, app::kDateColumn);
     QCOMPARE(dates,
              (QStringList{"3/3/03 10:20:30 AM", "3/4/03", "12/30/99", "12/28/03 10:58:58 PM"}));
-    const int width = frm.LVRecoveredEmails->header()->sectionSize(app::kDateColumn);
+    QHeaderView* header = frm.LVRecoveredEmails->header();
+    const int width = header->sectionSize(app::kDateColumn);
     QVERIFY(width > window::RecoveredEmailsModel::ColumnWidth(app::kDateColumn));
     for (const QString& date : dates)
       QVERIFY2(frm.LVRecoveredEmails->TextWidth(date) <= width, qPrintable(date));
+    // Whole in view, also once the list has its scroll bar, without scrolling sideways.
+    const int room = frm.LVRecoveredEmails->contentsRect().width() -
+                     frm.LVRecoveredEmails->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QVERIFY2(header->sectionPosition(app::kDateColumn) + width <= room,
+             qPrintable(QString("%1 + %2 > %3")
+                            .arg(header->sectionPosition(app::kDateColumn))
+                            .arg(width)
+                            .arg(room)));
   }
 
   void TheWindowIsCentredAndItsGaugeWhite() {
