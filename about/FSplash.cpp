@@ -180,16 +180,16 @@ bool TFrmSplash::event(QEvent* event) {
 
 bool TFrmSplash::eventFilter(QObject* watched, QEvent* event) {
   // A link opens when the left button goes down and comes up on it, as a button clicks.
-  const auto* mouse = static_cast<QMouseEvent*>(event);
-  if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-    pressedLink_ = watched;
-  } else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+  const bool press = event->type() == QEvent::MouseButtonPress;
+  const bool release = event->type() == QEvent::MouseButtonRelease;
+  if ((press || release) && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
     const bool over = watched == pressedLink_ &&
                       static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
-    pressedLink_ = nullptr;
-    if (over && watched == LabelWebSite)
+    pressedLink_ = press ? watched : nullptr;
+    if (release && over && watched == LabelWebSite)
       LabelWebSiteClick();
-    else if (over && watched == LabelEmail)
+    else if (release && over && watched == LabelEmail)
       LabelEmailClick();
   }
   return QDialog::eventFilter(watched, event);
