@@ -62,7 +62,8 @@ std::optional<std::string> KeyFileValue(const std::string& file, std::string_vie
     if (!line.empty() && line.back() == '\r')
       line.pop_back();
     if (line.starts_with('[')) {
-      inside = line == "[" + std::string(section) + "]";
+      const std::string_view header(line);
+      inside = header.ends_with(']') && header.substr(1, header.size() - 2) == section;
       continue;
     }
     const std::size_t equals = line.find('=');
