@@ -9,6 +9,7 @@
 #include "platform/temp_directory.h"
 #include "progress_bar.h"
 #include "row_output.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -76,7 +77,7 @@ void TickFolders(std::vector<app::FolderFile>& folders, const Arguments& args,
     folder.ticked = false;
   for (const std::string& name : names) {
     auto found = std::find_if(folders.begin(), folders.end(), [&](const app::FolderFile& f) {
-      return app::CompareIgnoringAsciiCase(f.name, name) == 0;
+      return text::EqualsIgnoringAsciiCase(f.name, name);
     });
     if (found == folders.end())
       throw UsageError("no folder file '" + name + "' in the store");

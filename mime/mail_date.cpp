@@ -1,6 +1,6 @@
 #include "mime/mail_date.h"
 
-#include "mime/ascii.h"
+#include "text/ascii.h"
 
 #include <charconv>
 #include <cstdint>
@@ -54,7 +54,7 @@ int IntegerOr(std::string_view text, int fallback) {
 int MonthNumber(std::string_view field) {
   if (field.empty())
     return 0;
-  if (IsDigitAscii(field[0]))
+  if (text::IsDigitAscii(field[0]))
     return IntegerOr(field, 0);
   static constexpr std::string_view kMonths = "Jan,Feb,Mar,Apr,May,Jun,Jul,Aug,Sep,Oct,Nov,Dec,";
   const std::size_t found = kMonths.find(field);
@@ -135,7 +135,7 @@ double MailDateToDateTime(std::string_view value) {
     return 0;
   // Field 0 is a leading weekday such as "Mon,"; a value starting with a digit has none.
   std::string fields[kZoneField + 1];
-  int index = IsDigitAscii(value[0]) ? kDayField : 0;
+  int index = text::IsDigitAscii(value[0]) ? kDayField : 0;
   for (char c : value) {
     if (c == ' ' || c == '/' || c == ':') {
       ++index;

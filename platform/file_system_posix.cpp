@@ -1,5 +1,5 @@
-#include "ascii_case.h"
 #include "file_system.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -88,7 +88,7 @@ std::vector<DirectoryEntry> ListDirectory(const std::string& folder) {
     entries.push_back({name, is_file});
   }
   std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
-    const int order = CompareIgnoringCase(a.name, b.name);
+    const int order = text::CompareIgnoringAsciiCase(a.name, b.name);
     return order != 0 ? order < 0 : a.name < b.name;
   });
   return entries;

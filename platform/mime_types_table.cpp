@@ -1,7 +1,7 @@
 // The mime.types format is read on every system: the tests and tools use it everywhere, and
 // Linux takes its table of content types from /etc/mime.types.
-#include "ascii_case.h"
 #include "content_types.h"
+#include "text/ascii.h"
 
 namespace platform {
 namespace {
@@ -34,7 +34,7 @@ ContentTypeTable ParseMimeTypes(std::string_view text) {
       if (type.empty())
         type = word;
       else
-        table.try_emplace("." + AsciiLowered(word), type);
+        table.try_emplace("." + text::LowerAscii(word), type);
     }
   }
   return table;

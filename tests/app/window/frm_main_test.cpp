@@ -13,6 +13,7 @@
 #include "skin/ez_rgn_btn.h"
 #include "skin/gauge.h"
 #include "skin/hs_skin_btn.h"
+#include "text/ascii.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -288,10 +289,10 @@ private slots:
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     const auto& list = frm.Engine().List();
     for (std::size_t i = 1; i < list.Count(); ++i)
-      QVERIFY(app::CompareIgnoringAsciiCase(list[i - 1].subject, list[i].subject) <= 0);
+      QVERIFY(text::CompareIgnoringAsciiCase(list[i - 1].subject, list[i].subject) <= 0);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     QVERIFY(!list.SortAscending());
-    QVERIFY(app::CompareIgnoringAsciiCase(list[0].subject, list[list.Count() - 1].subject) >= 0);
+    QVERIFY(text::CompareIgnoringAsciiCase(list[0].subject, list[list.Count() - 1].subject) >= 0);
 
     const bool before = list[2].ticked;
     QWidget* viewport = frm.LVRecoveredEmails->viewport();
