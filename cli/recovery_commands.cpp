@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <regex>
+#include <stdexcept>
+#include <system_error>
 
 namespace cli {
 namespace {
@@ -42,6 +44,9 @@ std::string StoreRoot(const Arguments& args, std::vector<std::string>& names,
     std::filesystem::path path(file);
     if (!path.has_parent_path())
       continue;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+      throw std::runtime_error("file '" + file + "' does not exist");
     std::string parent = path.parent_path().string();
     if (folder_of_files && *folder_of_files != parent)
       throw UsageError("folder files named with a folder part must lie in one folder");
@@ -165,7 +170,10 @@ int ScanAndSave(const Arguments& args, std::ostream& out, std::ostream& errors) 
   if (platform::Interrupted())
     return kInterrupted;
   if (args.command == Command::Save) {
-    std::filesystem::create_directories(*args.output);
+    std::error_code error;
+    std::filesystem::create_directories(*args.output, error);
+    if (error)
+      throw std::runtime_error("Cannot create folder " + *args.output);
     if (!recovery.Save(*args.output))
       return platform::Interrupted() ? kInterrupted : kRecoveryError;
   }
