@@ -1,7 +1,9 @@
 #include "mime/mail_date.h"
 
 #include "text/ascii.h"
+#include "text/trim.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <ctime>
@@ -62,12 +64,16 @@ int MonthNumber(std::string_view field) {
   return static_cast<int>((position - 1) / 4 + 1); // an unknown name truncates to January
 }
 
+// Every byte up to the space: the control characters and the blank.
+constexpr std::array<char, 33> kControlAndBlank = [] {
+  std::array<char, 33> bytes{};
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<char>(i);
+  return bytes;
+}();
+
 std::string_view TrimControlAndBlanks(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32)
-    s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32)
-    s.remove_suffix(1);
-  return s;
+  return text::TrimSpaces(s, {kControlAndBlank.data(), kControlAndBlank.size()});
 }
 
 // The zone offset in days; false when hours or minutes are out of range.
