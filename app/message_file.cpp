@@ -25,7 +25,7 @@ std::string SanitizeFileName(std::string_view text) {
 std::string CandidateFileName(const std::string& save_path, const std::string& name, int n) {
   std::string file = save_path + platform::kPathSeparator + name;
   if (n > 0)
-    file += "_" + std::to_string(n);
+    file.append("_").append(std::to_string(n));
   return file + ".eml";
 }
 
