@@ -2,12 +2,12 @@
 #include "about/hh.h"
 #include "about/hh_funcs.h"
 #include "platform/wine_program.h"
+#include "text/ascii.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
-#include <cctype>
 
 namespace about {
 namespace {
@@ -18,15 +18,6 @@ void WarningBox(const std::string& text) {
   QString shown = QString::fromStdString(text);
   shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   QMessageBox::warning(owner, QStringLiteral("Warning"), shown, QMessageBox::Ok);
-}
-
-bool EndsWithExe(const std::string& program) {
-  if (program.size() < 4)
-    return false;
-  std::string tail = program.substr(program.size() - 4);
-  for (char& c : tail)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return tail == ".exe";
 }
 
 } // namespace
@@ -59,7 +50,7 @@ std::vector<std::string> ShellCommandLine(const std::string& program,
                                           const std::string& parameters) {
   std::vector<std::string> command{program};
   // Windows help programs run under Wine, which joins the arguments back into one line.
-  if (EndsWithExe(program))
+  if (text::EndsWithIgnoringAsciiCase(program, ".exe"))
     command.insert(command.begin(), "wine");
   for (std::string& argument : SplitParameters(parameters))
     command.push_back(std::move(argument));

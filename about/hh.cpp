@@ -2,8 +2,8 @@
 
 #include "platform/desktop_handler.h"
 #include "platform/shell.h"
+#include "text/ascii.h"
 
-#include <cctype>
 #include <filesystem>
 #include <string_view>
 
@@ -18,16 +18,6 @@ struct LoadedViewer {
 LoadedViewer& Viewer() {
   static LoadedViewer viewer;
   return viewer;
-}
-
-bool StartsWithIgnoringCase(const std::string& text, std::string_view prefix) {
-  if (text.size() < prefix.size())
-    return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) !=
-        std::tolower(static_cast<unsigned char>(prefix[i])))
-      return false;
-  return true;
 }
 
 } // namespace
@@ -65,7 +55,7 @@ const std::string& LoadedHtmlHelpPath() {
 std::string HelpFileOfPath(const std::string& path) {
   std::string file = path;
   for (const std::string_view prefix : {"mk:@MSITStore:", "ms-its:"})
-    if (StartsWithIgnoringCase(file, prefix))
+    if (text::StartsWithIgnoringAsciiCase(file, prefix))
       file.erase(0, prefix.size());
   if (const std::size_t topic = file.find("::"); topic != std::string::npos)
     file.erase(topic);

@@ -4,56 +4,42 @@
 #include "about/version_locator.h"
 #include "about/version_resource.h"
 #include "platform/installed_package.h"
+#include "text/ascii.h"
+#include "text/trim.h"
+#include "text/version_number.h"
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <system_error>
 #include <utility>
 
 namespace about {
 namespace {
 
-using Version = std::array<unsigned long, 4>;
+using Version = std::array<std::uint32_t, 4>;
 
-std::string Replace(std::string text, std::string_view from, std::string_view to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
-
-std::string TrimSpaces(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::optional<Version> ParseVersion(const std::string& text) {
-  Version v{};
-  std::istringstream in(text);
-  std::string part;
-  std::size_t i = 0;
-  while (std::getline(in, part, '.')) {
-    if (i == v.size() || part.empty() || part.size() > 9 ||
-        part.find_first_not_of("0123456789") != std::string::npos)
-      return std::nullopt;
-    v[i++] = std::stoul(part);
+// Every `from`, left to right, replaced by `to`. Built anew rather than replaced in place,
+// which GCC 12 at -O3 takes for an overlapping copy.
+std::string Replace(std::string_view text, std::string_view from, std::string_view to) {
+  if (from.empty())
+    return std::string(text);
+  std::string out;
+  for (std::size_t at = text.find(from); at != std::string_view::npos; at = text.find(from)) {
+    out.append(text.substr(0, at)).append(to);
+    text.remove_prefix(at + from.size());
   }
-  if (i != v.size())
-    return std::nullopt;
-  return v;
+  return out.append(text);
 }
 
-std::string Lowered(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c + 32);
-  return text;
+// The four numbers of a version resource's version; nothing for any other text.
+std::optional<Version> ParseVersion(const std::string& version) {
+  const auto numbers = text::ParseVersionNumbers(version);
+  if (!numbers || numbers->size() != 4)
+    return std::nullopt;
+  return Version{(*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3]};
 }
 
 std::string WithoutTrailingSeparator(std::string folder) {
@@ -66,14 +52,14 @@ std::string WithoutTrailingSeparator(std::string folder) {
 
 std::string MakeHelpPath(std::string file, std::string topic, std::string window,
                          std::string_view prefix) {
-  file = TrimSpaces(Replace(file, "%20", " "));
-  topic = TrimSpaces(Replace(topic, "%20", " "));
-  window = TrimSpaces(Replace(window, "%20", " "));
+  file = std::string(text::TrimSpaces(Replace(file, "%20", " ")));
+  topic = std::string(text::TrimSpaces(Replace(topic, "%20", " ")));
+  window = std::string(text::TrimSpaces(Replace(window, "%20", " ")));
   std::string path;
   if (!topic.empty()) {
     topic = Replace(topic, "\\", "/");
     if (topic.front() != '/')
-      topic.insert(0, "/");
+      topic = "/" + topic;
     path = file.empty() ? topic : file + "::" + topic;
   } else {
     path = file;
@@ -267,7 +253,8 @@ std::string CorrectedIEVersion(const std::string& version) {
   if (!v || (*v)[0] != 4 || (*v)[1] > 70 || (*v)[2] != 0)
     return version;
   char text[64];
-  std::snprintf(text, sizeof text, "%lu.%lu.%lu.%lu", (*v)[0], (*v)[1], (*v)[3], 0UL);
+  std::snprintf(text, sizeof text, "%u.%u.%u.0", static_cast<unsigned>((*v)[0]),
+                static_cast<unsigned>((*v)[1]), static_cast<unsigned>((*v)[3]));
   return text;
 }
 
@@ -283,7 +270,7 @@ bool DirWritable(const std::string& folder) {
 
 bool DebugParameterGiven(const std::vector<std::string>& arguments) {
   for (std::size_t i = 1; i < arguments.size(); ++i) {
-    const std::string lowered = Lowered(arguments[i]);
+    const std::string lowered = text::LowerAscii(arguments[i]);
     if (lowered == "/debug" || lowered == "-debug")
       return true;
   }

@@ -1,5 +1,7 @@
 #include "about/version_resource.h"
 
+#include "text/ascii.h"
+
 #include <algorithm>
 
 namespace about {
@@ -65,20 +67,12 @@ std::optional<Node> ReadNode(Bytes block, std::size_t offset, std::size_t limit)
   return node;
 }
 
+// Keys are UTF-16; a name's bytes stand for the first 256 code points.
 bool KeyEquals(const std::u16string& key, std::string_view name) {
-  if (key.size() != name.size())
-    return false;
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    char16_t a = key[i];
-    char16_t b = static_cast<unsigned char>(name[i]);
-    if (a >= u'A' && a <= u'Z')
-      a = static_cast<char16_t>(a + 32);
-    if (b >= u'A' && b <= u'Z')
-      b = static_cast<char16_t>(b + 32);
-    if (a != b)
-      return false;
-  }
-  return true;
+  return key.size() == name.size() &&
+         std::equal(key.begin(), key.end(), name.begin(), [](char16_t k, char n) {
+           return k <= 0xFF && text::ToLowerAscii(static_cast<char>(k)) == text::ToLowerAscii(n);
+         });
 }
 
 std::optional<Node> FindChild(Bytes block, const Node& parent, std::string_view name) {

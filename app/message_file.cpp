@@ -32,7 +32,7 @@ std::string MessageFileStem(std::string_view subject) {
 std::string CandidateFileName(const std::string& save_path, const std::string& name, int n) {
   std::string file = save_path + platform::kPathSeparator + name;
   if (n > 0)
-    file += "_" + std::to_string(n);
+    file.append("_").append(std::to_string(n));
   return file + ".eml";
 }
 

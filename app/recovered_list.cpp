@@ -1,6 +1,7 @@
 #include "recovered_list.h"
 
 #include "display_text.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 
@@ -24,20 +25,8 @@ const std::string& RecoveredRow::Text(int column) const {
   }
 }
 
-int CompareIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-  std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    int difference =
-        lower(static_cast<unsigned char>(a[i])) - lower(static_cast<unsigned char>(b[i]));
-    if (difference != 0)
-      return difference;
-  }
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
-
 RecoveredList::RecoveredList(TextComparison compare)
-    : compare_(compare ? std::move(compare) : TextComparison(&CompareIgnoringAsciiCase)),
+    : compare_(compare ? std::move(compare) : TextComparison(&text::CompareIgnoringAsciiCase)),
       display_([](const std::string& text) { return DisplayText(text); }) {}
 
 void RecoveredList::SelectAll() {

@@ -52,7 +52,4 @@ private:
   bool sort_ascending_ = true;
 };
 
-// Byte order with ASCII letters compared without regard to case.
-int CompareIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 } // namespace app

@@ -30,6 +30,8 @@ const char kUsage[] =
     "\n"
     "exit status: 0 success, 1 recovery error, 2 wrong usage, 130 stopped by Ctrl-C\n";
 
+const char kUsageHint[] = "Run 'salvora --help' for the usage.\n";
+
 namespace {
 
 Command CommandNamed(const std::string& name) {

@@ -38,5 +38,7 @@ public:
 Arguments ParseArguments(const std::vector<std::string>& args);
 
 extern const char kUsage[];
+// What follows the one-line message of a usage error.
+extern const char kUsageHint[];
 
 } // namespace cli

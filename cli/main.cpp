@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
       return cli::RunRecoveryCommand(args, std::cout, std::cerr);
     }
   } catch (const cli::UsageError& error) {
-    std::cerr << "salvora: " << error.what() << "\n\n" << cli::kUsage;
+    std::cerr << "salvora: " << error.what() << "\n" << cli::kUsageHint;
     return 2;
   }
 }

@@ -9,10 +9,13 @@
 #include "platform/temp_directory.h"
 #include "progress_bar.h"
 #include "row_output.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <regex>
+#include <stdexcept>
+#include <system_error>
 
 namespace cli {
 namespace {
@@ -41,6 +44,9 @@ std::string StoreRoot(const Arguments& args, std::vector<std::string>& names,
     std::filesystem::path path(file);
     if (!path.has_parent_path())
       continue;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+      throw std::runtime_error("file '" + file + "' does not exist");
     std::string parent = path.parent_path().string();
     if (folder_of_files && *folder_of_files != parent)
       throw UsageError("folder files named with a folder part must lie in one folder");
@@ -76,7 +82,7 @@ void TickFolders(std::vector<app::FolderFile>& folders, const Arguments& args,
     folder.ticked = false;
   for (const std::string& name : names) {
     auto found = std::find_if(folders.begin(), folders.end(), [&](const app::FolderFile& f) {
-      return app::CompareIgnoringAsciiCase(f.name, name) == 0;
+      return text::EqualsIgnoringAsciiCase(f.name, name);
     });
     if (found == folders.end())
       throw UsageError("no folder file '" + name + "' in the store");
@@ -134,7 +140,10 @@ int ListFolders(const Arguments& args, std::ostream& out, std::ostream& errors) 
 // Saves the ticked rows; a run that an error or Ctrl-C cut short says how far it got.
 bool SaveRows(app::Recovery& recovery, const std::string& output, app::UserNotifier& notifier,
               std::ostream& errors) {
-  std::filesystem::create_directories(output);
+  std::error_code error;
+  std::filesystem::create_directories(output, error);
+  if (error)
+    throw std::runtime_error("Cannot create folder " + output);
   app::SaveCount count;
   bool saved = false;
   try {

@@ -1,6 +1,6 @@
 #include "mime/boundary.h"
 
-#include "mime/trim.h"
+#include "text/trim.h"
 
 #include <chrono>
 #include <cstdint>
@@ -25,7 +25,7 @@ std::string NewBoundary() {
     hex.insert(hex.begin(), kHexDigits[value & 15]);
     value >>= 4;
   } while (value != 0);
-  return "boundary" + PadLeft(hex, 8, "0");
+  return "boundary" + text::PadLeft(hex, 8, "0");
 }
 
 } // namespace mime

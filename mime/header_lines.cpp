@@ -1,25 +1,18 @@
 #include "mime/header_lines.h"
 
-#include "mime/ascii.h"
-#include "mime/trim.h"
+#include "text/ascii.h"
+#include "text/trim.h"
 
 namespace mime {
 namespace {
 
 bool NamesMatch(std::string_view a, std::string_view b) {
-  a = TrimSpaces(a);
-  b = TrimSpaces(b);
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (ToUpperAscii(a[i]) != ToUpperAscii(b[i]))
-      return false;
-  return true;
+  return text::EqualsIgnoringAsciiCase(text::TrimSpaces(a), text::TrimSpaces(b));
 }
 
 std::string WithFinalSemicolon(std::string_view line) {
-  std::string s(TrimSpaces(line));
-  if (!EndsWith(s, ";"))
+  std::string s(text::TrimSpaces(line));
+  if (!s.ends_with(';'))
     s += ';';
   return s;
 }
@@ -52,12 +45,12 @@ std::string NormalizeHeaderLine(std::string_view line) {
     const char c = line[i];
     if (in_label) {
       if (label.empty() || label.back() == '-')
-        label += ToUpperAscii(c);
-      else if ((c == 'D' || c == 'd') && EndsWith(label, "-I") && i + 1 < line.size() &&
+        label += text::ToUpperAscii(c);
+      else if ((c == 'D' || c == 'd') && label.ends_with("-I") && i + 1 < line.size() &&
                line[i + 1] == ':')
         label += 'D'; // "Message-ID", "Content-ID"
       else
-        label += ToLowerAscii(c);
+        label += text::ToLowerAscii(c);
       if (c == ':') {
         in_label = false;
         value.clear();
@@ -75,27 +68,21 @@ std::string NormalizeHeaderLine(std::string_view line) {
     } else if (in_quote) {
       quoted += c;
     } else if (c == ' ') {
-      value.resize(TrimRightSpaces(value).size());
+      value.resize(text::TrimRightSpaces(value).size());
       value += ' ';
     } else {
       value += c;
     }
   }
-  std::string out(TrimSpaces(label));
+  std::string out(text::TrimSpaces(label));
   out += ' ';
-  out += TrimSpaces(value);
+  out += text::TrimSpaces(value);
   return out;
 }
 
 int FindHeaderLine(const HeaderLines& lines, std::string_view key) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
-    if (line.size() < key.size())
-      continue;
-    bool match = true;
-    for (std::size_t k = 0; k < key.size() && match; ++k)
-      match = ToUpperAscii(line[k]) == ToUpperAscii(key[k]);
-    if (match)
+    if (text::StartsWithIgnoringAsciiCase(lines[i], key))
       return static_cast<int>(i);
   }
   return -1;
@@ -117,7 +104,7 @@ std::string HeaderMainValue(std::string_view line) {
     if (collecting)
       collected += c;
   }
-  return std::string(StripDoubleQuotes(TrimSpaces(collected)));
+  return std::string(StripDoubleQuotes(text::TrimSpaces(collected)));
 }
 
 std::string LineParam(std::string_view line, std::string_view name) {
@@ -154,7 +141,7 @@ std::string LineParam(std::string_view line, std::string_view name) {
     else if (in_params)
       name_buffer += c;
   }
-  return std::string(StripDoubleQuotes(TrimSpaces(result)));
+  return std::string(StripDoubleQuotes(text::TrimSpaces(result)));
 }
 
 std::string ReplaceMainValue(std::string_view line, std::string_view value) {
@@ -175,7 +162,7 @@ std::string ReplaceMainValue(std::string_view line, std::string_view value) {
   const std::size_t end = semicolon == std::string_view::npos ? line.size() : semicolon;
   std::string out(line.substr(0, start));
   out += ' ';
-  out += TrimSpaces(value);
+  out += text::TrimSpaces(value);
   out += line.substr(end);
   return out;
 }
@@ -219,14 +206,14 @@ std::string ReplaceParam(std::string_view line, std::string_view name, std::stri
   }
   s.pop_back(); // the final ";"
   if (start != 0) {
-    s.replace(start, length, TrimSpaces(value));
+    s.replace(start, length, text::TrimSpaces(value));
     return s;
   }
-  std::string out(TrimSpaces(line));
+  std::string out(text::TrimSpaces(line));
   out += "; ";
-  out += TrimSpaces(name);
+  out += text::TrimSpaces(name);
   out += '=';
-  out += TrimSpaces(value);
+  out += text::TrimSpaces(value);
   return out;
 }
 

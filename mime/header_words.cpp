@@ -1,10 +1,10 @@
 #include "mime/header_words.h"
 
-#include "mime/ascii.h"
 #include "mime/base64.h"
 #include "mime/quoted_printable.h"
-#include "mime/trim.h"
 #include "mime/uuencode.h"
+#include "text/ascii.h"
+#include "text/trim.h"
 
 namespace mime {
 namespace {
@@ -38,7 +38,7 @@ std::string DecodeWordText(char letter, std::string_view text) {
 
 char EncodingLetter(std::string_view word) {
   if (word.size() >= 2 && word[1] == '?') {
-    const char letter = ToUpperAscii(word[0]);
+    const char letter = text::ToUpperAscii(word[0]);
     if (letter == 'B' || letter == 'Q' || letter == 'U')
       return letter;
   }
@@ -48,7 +48,7 @@ char EncodingLetter(std::string_view word) {
 } // namespace
 
 std::string DecodeHeaderWords(std::string_view value) {
-  std::string s(TrimSpaces(value));
+  std::string s(text::TrimSpaces(value));
   // Every replacement shortens s, so this loop ends.
   for (;;) {
     const std::size_t start = s.find("=?");

@@ -1,7 +1,9 @@
 #include "mime/mail_date.h"
 
-#include "mime/ascii.h"
+#include "text/ascii.h"
+#include "text/trim.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <ctime>
@@ -54,7 +56,7 @@ int IntegerOr(std::string_view text, int fallback) {
 int MonthNumber(std::string_view field) {
   if (field.empty())
     return 0;
-  if (IsDigitAscii(field[0]))
+  if (text::IsDigitAscii(field[0]))
     return IntegerOr(field, 0);
   static constexpr std::string_view kMonths = "Jan,Feb,Mar,Apr,May,Jun,Jul,Aug,Sep,Oct,Nov,Dec,";
   const std::size_t found = kMonths.find(field);
@@ -62,12 +64,16 @@ int MonthNumber(std::string_view field) {
   return static_cast<int>((position - 1) / 4 + 1); // an unknown name truncates to January
 }
 
+// Every byte up to the space: the control characters and the blank.
+constexpr std::array<char, 33> kControlAndBlank = [] {
+  std::array<char, 33> bytes{};
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<char>(i);
+  return bytes;
+}();
+
 std::string_view TrimControlAndBlanks(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32)
-    s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32)
-    s.remove_suffix(1);
-  return s;
+  return text::TrimSpaces(s, {kControlAndBlank.data(), kControlAndBlank.size()});
 }
 
 // The zone offset in days; false when hours or minutes are out of range.
@@ -135,7 +141,7 @@ double MailDateToDateTime(std::string_view value) {
     return 0;
   // Field 0 is a leading weekday such as "Mon,"; a value starting with a digit has none.
   std::string fields[kZoneField + 1];
-  int index = IsDigitAscii(value[0]) ? kDayField : 0;
+  int index = text::IsDigitAscii(value[0]) ? kDayField : 0;
   for (char c : value) {
     if (c == ' ' || c == '/' || c == ':') {
       ++index;

@@ -2,7 +2,7 @@
 
 #include "mime/header_words.h"
 #include "mime/mail_date.h"
-#include "mime/trim.h"
+#include "text/trim.h"
 
 namespace mime {
 
@@ -49,7 +49,7 @@ void TMailMessage2000::WriteSubParts(const TMailPart& part) {
 }
 
 std::string TMailMessage2000::HeaderAddress(std::string_view label, int index) const {
-  const std::string value(TrimSpaces(HeaderValue(label)));
+  const std::string value(text::TrimSpaces(HeaderValue(label)));
   std::string result;
   int entry = 0;
   bool in_quote = false;
@@ -71,7 +71,7 @@ std::string TMailMessage2000::HeaderAddress(std::string_view label, int index) c
     if (c == '>')
       break;
   }
-  return std::string(TrimSpaces(result));
+  return std::string(text::TrimSpaces(result));
 }
 
 std::string TMailMessage2000::FromText() const {
@@ -83,7 +83,7 @@ std::string TMailMessage2000::SubjectText() const {
 }
 
 double TMailMessage2000::DateValue() const {
-  return MailDateToDateTime(TrimSpaces(HeaderValue("Date")));
+  return MailDateToDateTime(text::TrimSpaces(HeaderValue("Date")));
 }
 
 } // namespace mime

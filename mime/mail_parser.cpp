@@ -1,15 +1,15 @@
 // Splitting a text into header lines, body and child parts, including the conversion of a
 // message with uuencoded attachments into multipart/mixed.
-#include "mime/ascii.h"
 #include "mime/boundary.h"
 #include "mime/content_type.h"
 #include "mime/mail_message.h"
 #include "mime/mime_error.h"
 #include "mime/quoted_printable.h"
 #include "mime/text_lines.h"
-#include "mime/trim.h"
 #include "mime/uuencode.h"
 #include "platform/pump.h"
+#include "text/ascii.h"
+#include "text/trim.h"
 
 #include <cstdint>
 #include <limits>
@@ -134,11 +134,7 @@ private:
       mode_ = BodyMode::kPlain;
       return;
     }
-    const std::string type = part_.HeaderValue("Content-Type");
-    std::string prefix = type.substr(0, 10);
-    for (char& c : prefix)
-      c = ToLowerAscii(c);
-    if (prefix == "multipart/") {
+    if (text::StartsWithIgnoringAsciiCase(part_.HeaderValue("Content-Type"), "multipart/")) {
       mode_ = BodyMode::kMultipart;
       boundary_ = part_.Boundary();
       open_delimiter_ = "--" + boundary_;
@@ -161,7 +157,7 @@ private:
       if (!first)
         progress_.LineTaken(line);
       first = false;
-      if (mode_ != BodyMode::kPlain && StartsWith(line.text, open_delimiter_)) {
+      if (mode_ != BodyMode::kPlain && line.text.starts_with(open_delimiter_)) {
         stop = line;
         body_end = line.start;
         stopped = true;
@@ -169,7 +165,7 @@ private:
       }
     }
     part_.Body.assign(text_.substr(body_start, body_end - body_start));
-    if (cut_from_multipart_ && !EndsWith(part_.Body, "\r\n"))
+    if (cut_from_multipart_ && !part_.Body.ends_with("\r\n"))
       part_.Body += "\r\n";
     return stopped;
   }
@@ -181,8 +177,8 @@ private:
     TextLine line;
     while (reader_.Next(line)) {
       progress_.LineTaken(line);
-      const bool is_close = StartsWith(line.text, close_delimiter);
-      if (is_close || StartsWith(line.text, open_delimiter_)) {
+      const bool is_close = line.text.starts_with(close_delimiter);
+      if (is_close || line.text.starts_with(open_delimiter_)) {
         if (collected_start != npos)
           AddChild(text_.substr(collected_start, collected_end - collected_start));
         collected_start = npos;
@@ -212,15 +208,15 @@ private:
     std::size_t collected_start = npos;
     std::size_t previous_end = line.start;
     for (;;) {
-      if (StartsWith(line.text, kUuBegin)) {
+      if (line.text.starts_with(kUuBegin)) {
         if (new_boundary.empty()) {
           new_boundary = NewBoundary();
           ConvertToMultipart(new_boundary);
         }
         collected_start = npos;
-        file_name = TrimSpaces(
+        file_name = text::TrimSpaces(
             line.text.substr(std::min(kFileNameStart, line.text.size()), kFileNameLength));
-      } else if (in_block && StartsWith(line.text, kUuEnd)) {
+      } else if (in_block && line.text.starts_with(kUuEnd)) {
         const std::string_view block =
             collected_start == npos ? std::string_view{}
                                     : text_.substr(collected_start, previous_end - collected_start);
@@ -234,7 +230,7 @@ private:
       if (!reader_.Next(line))
         break;
       progress_.LineTaken(line);
-      if (StartsWith(line.text, "be"))
+      if (line.text.starts_with("be"))
         in_block = true;
     }
   }

@@ -2,7 +2,7 @@
 
 #include "mime/base64.h"
 #include "mime/mail_message.h"
-#include "mime/trim.h"
+#include "text/trim.h"
 
 namespace mime {
 
@@ -31,7 +31,7 @@ std::string TMailPart::HeaderValue(std::string_view label) const {
   if (index < 0)
     return {};
   const std::string value = HeaderMainValue(Headers[static_cast<std::size_t>(index)]);
-  return std::string(StripAnyQuotes(TrimSpaces(value)));
+  return std::string(StripAnyQuotes(text::TrimSpaces(value)));
 }
 
 std::string TMailPart::HeaderParam(std::string_view label, std::string_view name) const {
@@ -39,7 +39,7 @@ std::string TMailPart::HeaderParam(std::string_view label, std::string_view name
   if (index < 0)
     return {};
   const std::string value = LineParam(Headers[static_cast<std::size_t>(index)], name);
-  return std::string(StripAnyQuotes(TrimSpaces(value)));
+  return std::string(StripAnyQuotes(text::TrimSpaces(value)));
 }
 
 bool TMailPart::HasHeader(std::string_view label) const {

@@ -3,7 +3,7 @@
 #include "mime/comma_text.h"
 #include "mime/header_words.h"
 #include "mime/mail_message.h"
-#include "mime/trim.h"
+#include "text/trim.h"
 
 namespace mime {
 namespace {
@@ -23,7 +23,7 @@ bool IsAddressExcluded(char c) {
 } // namespace
 
 void TMailRecipients::ParseRecipients() {
-  const std::string value(TrimSpaces(owner_message_->HeaderValue(header_label_)));
+  const std::string value(text::TrimSpaces(owner_message_->HeaderValue(header_label_)));
   Names.clear();
   Addresses.clear();
   std::string name;
@@ -34,10 +34,10 @@ void TMailRecipients::ParseRecipients() {
   const auto end_entry = [&] {
     if (in_name) {
       Names.emplace_back();
-      Addresses.emplace_back(TrimSpaces(name));
+      Addresses.emplace_back(text::TrimSpaces(name));
     } else {
-      Names.push_back(DecodeHeaderWords(TrimSpaces(name)));
-      Addresses.emplace_back(TrimSpaces(address));
+      Names.push_back(DecodeHeaderWords(text::TrimSpaces(name)));
+      Addresses.emplace_back(text::TrimSpaces(address));
     }
     name.clear();
     address.clear();

@@ -1,5 +1,5 @@
-#include "ascii_case.h"
 #include "platform/content_types.h"
+#include "text/ascii.h"
 
 #include <fstream>
 #include <iterator>
@@ -23,7 +23,7 @@ const ContentTypeTable& SystemTable() {
 
 std::string ContentTypeForExtension(std::string_view extension) {
   const ContentTypeTable& table = SystemTable();
-  const auto found = table.find(AsciiLowered(extension));
+  const auto found = table.find(text::LowerAscii(extension));
   return found == table.end() ? std::string() : found->second;
 }
 

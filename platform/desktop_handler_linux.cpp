@@ -1,5 +1,6 @@
 #include "platform/desktop_handler.h"
 #include "platform/shell.h"
+#include "text/trim.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -62,22 +63,16 @@ std::optional<std::string> KeyFileValue(const std::string& file, std::string_vie
     if (!line.empty() && line.back() == '\r')
       line.pop_back();
     if (line.starts_with('[')) {
-      inside = line == "[" + std::string(section) + "]";
+      const std::string_view header(line);
+      inside = header.ends_with(']') && header.substr(1, header.size() - 2) == section;
       continue;
     }
     const std::size_t equals = line.find('=');
     if (!inside || equals == std::string::npos)
       continue;
-    std::string_view name(line.data(), equals);
-    while (!name.empty() && name.back() == ' ')
-      name.remove_suffix(1);
-    if (name == key) {
-      std::string_view value(line);
-      value.remove_prefix(equals + 1);
-      while (!value.empty() && value.front() == ' ')
-        value.remove_prefix(1);
-      return std::string(value);
-    }
+    const std::string_view entry(line);
+    if (text::TrimRightSpaces(entry.substr(0, equals)) == key)
+      return std::string(text::TrimLeftSpaces(entry.substr(equals + 1)));
   }
   return std::nullopt;
 }

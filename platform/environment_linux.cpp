@@ -1,5 +1,5 @@
-#include "ascii_case.h"
 #include "environment.h"
+#include "text/ascii.h"
 #include "wine_prefix.h"
 
 #include <cstdlib>
@@ -20,7 +20,8 @@ std::optional<std::string> FromProcessEnvironment(std::string_view name) {
   for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
     const std::string_view item(*entry);
     const auto equals = item.find('=');
-    if (equals != std::string_view::npos && EqualsIgnoringCase(item.substr(0, equals), name))
+    if (equals != std::string_view::npos &&
+        text::EqualsIgnoringAsciiCase(item.substr(0, equals), name))
       return std::string(item.substr(equals + 1));
   }
   return std::nullopt;
@@ -66,7 +67,7 @@ private:
         return Expand(*value, depth + 1);
     }
     // Wine gives every user the profile folder C:\users\<login name>.
-    if (EqualsIgnoringCase(name, "USERPROFILE")) {
+    if (text::EqualsIgnoringAsciiCase(name, "USERPROFILE")) {
       if (auto user = FromProcessEnvironment("USER"))
         return "C:\\users\\" + *user;
     }

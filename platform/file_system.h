@@ -16,7 +16,9 @@ struct DirectoryEntry {
 std::vector<DirectoryEntry> ListDirectory(const std::string& folder);
 
 // Copies a regular file, replacing `to`. The copy is readable by the user only (0600), and a
-// copy that fails part way is removed rather than left behind. False on any failure.
+// copy that fails part way is removed rather than left behind. False on any failure, and
+// when either file is held by the reader (OpenExclusiveForReading): a held target is left
+// untouched.
 bool CopyFileReplacing(const std::string& from, const std::string& to);
 
 // False when the file could not be removed.

@@ -1,11 +1,12 @@
-#include "ascii_case.h"
 #include "file_system.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +59,18 @@ bool CopyContents(int from, int to) {
   }
 }
 
+// The reader holds each folder file it reads with an exclusive flock, as it holds it with a
+// share-nothing open on Windows, where a copy from or onto a held file is refused. The copier
+// takes the same lock and refuses likewise. Only a lock held by another counts: a file system
+// that cannot lock at all must not stop the user's mail from being copied.
+bool HeldByAnother(int fd, int operation) {
+  int result;
+  do
+    result = ::flock(fd, operation | LOCK_NB);
+  while (result != 0 && errno == EINTR);
+  return result != 0 && errno == EWOULDBLOCK;
+}
+
 } // namespace
 
 std::vector<DirectoryEntry> ListDirectory(const std::string& folder) {
@@ -75,7 +88,7 @@ std::vector<DirectoryEntry> ListDirectory(const std::string& folder) {
     entries.push_back({name, is_file});
   }
   std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
-    const int order = CompareIgnoringCase(a.name, b.name);
+    const int order = text::CompareIgnoringAsciiCase(a.name, b.name);
     return order != 0 ? order < 0 : a.name < b.name;
   });
   return entries;
@@ -84,7 +97,8 @@ std::vector<DirectoryEntry> ListDirectory(const std::string& folder) {
 bool CopyFileReplacing(const std::string& from, const std::string& to) {
   FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
-  if (source.get() < 0 || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
+  if (source.get() < 0 || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      HeldByAnother(source.get(), LOCK_SH))
     return false;
   // Truncating the target must never truncate the source: copying a file onto itself fails.
   struct stat existing {};
@@ -92,11 +106,12 @@ bool CopyFileReplacing(const std::string& from, const std::string& to) {
       existing.st_ino == info.st_ino)
     return false;
   // Never follow a link planted where the copy goes, and never widen an existing file's mode.
-  FileDescriptor target(
-      ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
-  if (target.get() < 0)
+  // The target is cut only once its lock is ours; a held one is left as it is.
+  FileDescriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (target.get() < 0 || HeldByAnother(target.get(), LOCK_EX))
     return false;
-  const bool copied = ::fchmod(target.get(), 0600) == 0 && CopyContents(source.get(), target.get());
+  const bool copied = ::ftruncate(target.get(), 0) == 0 && ::fchmod(target.get(), 0600) == 0 &&
+                      CopyContents(source.get(), target.get());
   if (!target.Close() || !copied) {
     ::unlink(to.c_str());
     return false;

@@ -1,5 +1,5 @@
-#include "ascii_case.h"
 #include "file_system.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <windows.h>
@@ -59,7 +59,7 @@ std::vector<DirectoryEntry> ListDirectory(const std::string& folder) {
     entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0});
   } while (::FindNextFileA(find.get(), &data));
   std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
-    const int order = CompareIgnoringCase(a.name, b.name);
+    const int order = text::CompareIgnoringAsciiCase(a.name, b.name);
     return order != 0 ? order < 0 : a.name < b.name;
   });
   return entries;

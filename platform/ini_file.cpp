@@ -1,6 +1,7 @@
 #include "ini_file.h"
 
-#include "ascii_case.h"
+#include "text/ascii.h"
+#include "text/trim.h"
 
 #include <fstream>
 #include <sstream>
@@ -8,11 +9,8 @@
 namespace platform {
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+std::string_view Trimmed(std::string_view line) {
+  return text::TrimSpaces(line, " \t\r\n");
 }
 
 std::string_view Unquoted(std::string_view value) {
@@ -64,7 +62,8 @@ IniFile IniFile::Parse(std::string_view text) {
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view default_value) const {
   for (const Entry& entry : entries_) {
-    if (EqualsIgnoringCase(entry.section, section) && EqualsIgnoringCase(entry.key, key))
+    if (text::EqualsIgnoringAsciiCase(entry.section, section) &&
+        text::EqualsIgnoringAsciiCase(entry.key, key))
       return entry.value;
   }
   return std::string(default_value);

@@ -89,8 +89,9 @@ std::string FourNumberVersion(const std::string& debian_version) {
       ++digits;
     if (digits == 0)
       break;
-    out += (parts > 0 ? "." : "") +
-           std::to_string(std::min(std::stoul(std::string(v.substr(0, digits))), 65535UL));
+    if (parts > 0)
+      out += '.';
+    out += std::to_string(std::min(std::stoul(std::string(v.substr(0, digits))), 65535UL));
     ++parts;
     v.remove_prefix(digits);
     const std::size_t dot = v.find('.');

@@ -1,5 +1,5 @@
-#include "ascii_case.h"
 #include "native_path.h"
+#include "text/ascii.h"
 #include "wine_prefix.h"
 
 #include <filesystem>
@@ -9,7 +9,7 @@ namespace platform {
 namespace {
 
 bool IsDrivePath(std::string_view path) {
-  const char letter = AsciiToLower(path.empty() ? '\0' : path[0]);
+  const char letter = text::ToLowerAscii(path.empty() ? '\0' : path[0]);
   return path.size() >= 2 && letter >= 'a' && letter <= 'z' && path[1] == ':' &&
          (path.size() == 2 || path[2] == '\\' || path[2] == '/');
 }
@@ -23,7 +23,7 @@ std::string MatchingEntry(const std::filesystem::path& folder, const std::string
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
     const std::string name = it->path().filename().string();
-    if (EqualsIgnoringCase(name, component) && (best.empty() || name < best))
+    if (text::EqualsIgnoringAsciiCase(name, component) && (best.empty() || name < best))
       best = name;
   }
   return best.empty() ? component : best;
@@ -36,7 +36,7 @@ std::string ToNativePath(std::string_view path) {
     return std::string(path);
   std::filesystem::path native = WinePrefixFolder();
   native /= "dosdevices";
-  native /= std::string(1, AsciiToLower(path[0])) + ':';
+  native /= std::string(1, text::ToLowerAscii(path[0])) + ':';
   std::size_t pos = 2;
   while (pos < path.size()) {
     const auto end = path.find_first_of("\\/", pos);

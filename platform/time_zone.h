@@ -3,8 +3,8 @@
 
 namespace platform {
 
-// The offset at this moment, in days, positive east of Greenwich (local time minus UTC); 0
-// when the system knows neither a standard nor a daylight-saving state for the zone.
+// The offset at this moment, in days, positive east of Greenwich (local time minus UTC), in
+// every zone, with or without daylight saving; 0 when the system cannot tell.
 double CurrentLocalTimeBias();
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "wine_hive.h"
 
-#include "ascii_case.h"
+#include "text/ascii.h"
+#include "text/trim.h"
 
 #include <cstdint>
 #include <ctime>
@@ -10,12 +11,8 @@ namespace {
 
 constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
 
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos)
-    return {};
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
+std::string_view Trimmed(std::string_view line) {
+  return text::TrimSpaces(line, " \t\r");
 }
 
 std::vector<std::string_view> Lines(std::string_view text) {
@@ -95,7 +92,7 @@ private:
 int HexDigit(char c) {
   if (c >= '0' && c <= '9')
     return c - '0';
-  c = AsciiToLower(c);
+  c = text::ToLowerAscii(c);
   if (c >= 'a' && c <= 'f')
     return c - 'a' + 10;
   return -1;
@@ -332,7 +329,7 @@ WineHive WineHive::Parse(std::string_view text) {
     }
     Value* existing = nullptr;
     for (Value& value : key->values) {
-      if (EqualsIgnoringCase(value.name, *name))
+      if (text::EqualsIgnoringAsciiCase(value.name, *name))
         existing = &value;
     }
     if (existing != nullptr)
@@ -364,7 +361,7 @@ std::string WineHive::Serialize() const {
 
 const WineHive::Key* WineHive::FindKey(std::string_view normalized) const {
   for (const Key& key : keys_) {
-    if (EqualsIgnoringCase(key.path, normalized))
+    if (text::EqualsIgnoringAsciiCase(key.path, normalized))
       return &key;
   }
   return nullptr;
@@ -373,7 +370,7 @@ const WineHive::Key* WineHive::FindKey(std::string_view normalized) const {
 WineHive::Key& WineHive::KeyForWriting(std::string_view path) {
   const std::string normalized = NormalizedPath(path);
   for (Key& key : keys_) {
-    if (EqualsIgnoringCase(key.path, normalized))
+    if (text::EqualsIgnoringAsciiCase(key.path, normalized))
       return key;
   }
   keys_.push_back({normalized, std::to_string(std::time(nullptr)), {}, {}});
@@ -386,7 +383,7 @@ bool WineHive::HasKey(std::string_view path) const {
     return true;
   for (const Key& key : keys_) {
     const std::string_view candidate = key.path;
-    if (EqualsIgnoringCase(candidate.substr(0, normalized.size()), normalized) &&
+    if (text::EqualsIgnoringAsciiCase(candidate.substr(0, normalized.size()), normalized) &&
         (candidate.size() == normalized.size() || candidate[normalized.size()] == '\\'))
       return true;
   }
@@ -399,7 +396,7 @@ std::optional<std::string> WineHive::ReadString(std::string_view key, std::strin
     return std::nullopt;
   const std::string_view wanted = IsDefaultName(name) ? std::string_view() : name;
   for (const Value& value : found->values) {
-    if (EqualsIgnoringCase(value.name, wanted))
+    if (text::EqualsIgnoringAsciiCase(value.name, wanted))
       return DecodeString(value.data);
   }
   return std::nullopt;
@@ -415,7 +412,7 @@ void WineHive::WriteString(std::string_view key, std::string_view name, std::str
   const std::string wanted(IsDefaultName(name) ? std::string_view() : name);
   const std::string encoded = '"' + Escape(data) + '"';
   for (Value& value : target.values) {
-    if (EqualsIgnoringCase(value.name, wanted)) {
+    if (text::EqualsIgnoringAsciiCase(value.name, wanted)) {
       value.data = encoded;
       return;
     }

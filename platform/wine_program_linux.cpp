@@ -1,6 +1,6 @@
-#include "platform/ascii_case.h"
 #include "platform/native_path.h"
 #include "platform/wine_program.h"
+#include "text/ascii.h"
 
 #include <filesystem>
 #include <system_error>
@@ -36,7 +36,7 @@ std::string FindFileIgnoringCase(const std::string& folder, const std::string& n
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
     const std::string entry = it->path().filename().string();
-    if (EqualsIgnoringCase(entry, name) && it->is_regular_file(error) &&
+    if (text::EqualsIgnoringAsciiCase(entry, name) && it->is_regular_file(error) &&
         (best.empty() || entry == name))
       best = entry;
   }

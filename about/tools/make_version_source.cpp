@@ -5,6 +5,7 @@
 #include "about/version_block_writer.h"
 #include "about/version_locator.h"
 #include "app/settings.h"
+#include "text/version_number.h"
 
 #include <cstdio>
 #include <fstream>
@@ -13,17 +14,17 @@
 
 namespace {
 
-bool ParseVersion(const std::string& text, std::array<std::uint16_t, 4>& out) {
-  std::istringstream in(text);
-  std::string part;
-  std::size_t i = 0;
-  while (std::getline(in, part, '.')) {
-    if (i == out.size() || part.empty() || part.size() > 5 ||
-        part.find_first_not_of("0123456789") != std::string::npos || std::stoul(part) > 0xFFFF)
+// One to four numbers of 16 bits, as a version resource holds them; missing ones are 0.
+bool ParseVersion(const std::string& version, std::array<std::uint16_t, 4>& out) {
+  const auto numbers = text::ParseVersionNumbers(version);
+  if (!numbers || numbers->size() > out.size())
+    return false;
+  for (std::size_t i = 0; i < numbers->size(); ++i) {
+    if ((*numbers)[i] > 0xFFFF)
       return false;
-    out[i++] = static_cast<std::uint16_t>(std::stoul(part));
+    out[i] = static_cast<std::uint16_t>((*numbers)[i]);
   }
-  return i > 0;
+  return true;
 }
 
 } // namespace

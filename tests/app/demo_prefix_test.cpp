@@ -2,8 +2,8 @@
 // would be: through the identity's "Store Root" and the prefix's profile folder.
 #include "app/folder_list.h"
 #include "app/store_location.h"
-#include "platform/ascii_case.h"
 #include "scoped_environment.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -45,7 +45,7 @@ TEST_F(DemoPrefix, TheFolderListShowsTheMailFoldersOnly) {
     EXPECT_EQ(std::find(names.begin(), names.end(), name), names.end()) << name;
   }
   EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const auto& a, const auto& b) {
-    return platform::CompareIgnoringCase(a, b) < 0;
+    return text::CompareIgnoringAsciiCase(a, b) < 0;
   }));
 }
 

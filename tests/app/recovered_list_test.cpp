@@ -109,19 +109,5 @@ TEST(RecoveredList, TickingAllNoneAndToggle) {
   EXPECT_FALSE(list.AnyTicked());
 }
 
-TEST(CompareIgnoringAsciiCase, Orders) {
-  struct Case {
-    const char* a;
-    const char* b;
-    int sign;
-  };
-  const Case cases[] = {{"abc", "ABC", 0}, {"abc", "abd", -1}, {"ab", "abc", -1},
-                        {"B", "a", 1},     {"", "", 0},        {"Z", "a", 1}};
-  for (const auto& c : cases) {
-    int result = CompareIgnoringAsciiCase(c.a, c.b);
-    EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " vs " << c.b;
-  }
-}
-
 } // namespace
 } // namespace app

@@ -1,3 +1,4 @@
+#include "platform/exclusive_file.h"
 #include "platform/file_system.h"
 #include "scoped_environment.h"
 
@@ -64,6 +65,30 @@ TEST(CopyFileReplacing, FailuresLeaveNoTargetAndNeverHarmTheSource) {
   EXPECT_FALSE(platform::CopyFileReplacing(folder / "store.dbx", folder.path() + "/./store.dbx"));
   EXPECT_EQ(ReadFile(folder / "store.dbx"), "precious");
   EXPECT_FALSE(platform::CopyFileReplacing(folder / "store.dbx", folder / "no/such/folder.dbx"));
+}
+
+// The reader's lock refuses a copy from or onto the file it holds, as Windows does; a held
+// target keeps every byte under the reader. Once the reader lets go, the copy goes through.
+TEST(CopyFileReplacing, AFileTheReaderHoldsIsNeitherCopiedNorReplaced) {
+  for (const char* held_name : {"store.dbx", "copy.dbx"}) {
+    SCOPED_TRACE(held_name);
+    TempFolder folder;
+    WriteFile(folder / "store.dbx", "new content");
+    WriteFile(folder / "copy.dbx", "the copy the reader is reading");
+    const std::string held_content = ReadFile(folder / held_name);
+    auto held = platform::OpenExclusiveForReading(folder / held_name);
+    ASSERT_NE(held, nullptr);
+
+    EXPECT_FALSE(platform::CopyFileReplacing(folder / "store.dbx", folder / "copy.dbx"));
+    EXPECT_EQ(ReadFile(folder / "copy.dbx"), "the copy the reader is reading");
+    std::string seen(held_content.size(), '\0');
+    EXPECT_EQ(held->ReadAt(0, seen.data(), seen.size()), held_content.size());
+    EXPECT_EQ(seen, held_content);
+
+    held.reset();
+    EXPECT_TRUE(platform::CopyFileReplacing(folder / "store.dbx", folder / "copy.dbx"));
+    EXPECT_EQ(ReadFile(folder / "copy.dbx"), "new content");
+  }
 }
 
 TEST(FileSystem, FoldersAndRemoval) {

@@ -1,7 +1,7 @@
 // Starting programs and documents through Windows.
-#include "platform/ascii_case.h"
 #include "platform/shell.h"
 #include "scoped_environment.h"
+#include "text/ascii.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,7 +11,7 @@ namespace {
 TEST(ShellWindows, FindsProgramsOnTheSearchPath) {
   const std::string cmd = platform::FindProgram("cmd");
   EXPECT_TRUE(cmd.size() > 8 &&
-              platform::EqualsIgnoringCase(cmd.substr(cmd.size() - 8), "\\cmd.exe"))
+              text::EqualsIgnoringAsciiCase(cmd.substr(cmd.size() - 8), "\\cmd.exe"))
       << cmd;
   EXPECT_EQ(platform::FindProgram(cmd), cmd); // a path is taken as it is
   EXPECT_EQ(platform::FindProgram("salvora-no-such-program"), "");
