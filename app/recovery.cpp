@@ -30,6 +30,13 @@ void Recovery::Scan(ScanObserver& observer, DateFormatter date_text, bool deep) 
           observer);
 }
 
+void Recovery::DeepScanFolder(const std::string& folder_file_name, ScanObserver& observer,
+                              DateFormatter date_text) {
+  const std::vector<FolderFile> none;
+  RunDeepScanOfFolder(ScanInput{none, copies_.TempDir(), std::move(date_text), true},
+                      folder_file_name, list_, *mail_, observer);
+}
+
 bool Recovery::Save(const std::string& save_path, SaveCount& count) {
   bool saved = SaveEmails(list_, copies_.TempDir(), save_path, notifier_, count);
   if (saved)

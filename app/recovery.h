@@ -39,6 +39,9 @@ public:
   // Scans the ticked folder files as they were when the scan started. With `deep`, each
   // file's messages found only by their data blocks are listed too.
   void Scan(ScanObserver& observer, DateFormatter date_text = {}, bool deep = false);
+  // Adds the rows of the messages only the deep scan finds in one folder file's working copy.
+  void DeepScanFolder(const std::string& folder_file_name, ScanObserver& observer,
+                      DateFormatter date_text = {});
 
   // Writes the ticked rows into `save_path` (see SaveEmails); remembers that mail was saved.
   // `count` tells how far the run got, also when an error ends it.

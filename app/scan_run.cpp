@@ -38,13 +38,7 @@ public:
     platform::SetStopRequested(false);
     observer_.ScanStarted();
     platform::PumpMessages();
-    struct EndSteps {
-      Scan& scan;
-      ~EndSteps() {
-        platform::SetStopRequested(true);
-        scan.observer_.ScanEnded(scan.list_.Count() == 0);
-      }
-    } end_steps{*this};
+    EndSteps end_steps{*this};
 
     list_.Clear();
     auto ticked = std::count_if(input_.folders.begin(), input_.folders.end(),
@@ -66,7 +60,34 @@ public:
     }
   }
 
+  // One folder file's messages that only the deep scan finds, added after the rows there are.
+  void RunDeepScanOf(const std::string& name) {
+    platform::SetStopRequested(false);
+    observer_.ScanStarted();
+    platform::PumpMessages();
+    EndSteps end_steps{*this};
+
+    observer_.GaugeMaximum(10);
+    observer_.FolderStarted(name);
+    const std::string path = input_.temp_dir + name;
+    std::vector<Toe5_MessageInfo> live, deleted;
+    uoexpress::ReadMessageInfos(path, live);
+    uoexpress::ReadDeletedMessageInfos(path, deleted);
+    DeepPhase(path, name, uoexpress::FirstBlocks(live, deleted), 0);
+    if (!Stopped())
+      observer_.GaugeProgress(10);
+  }
+
 private:
+  // The end steps of every run, also when an error ends it.
+  struct EndSteps {
+    Scan& scan;
+    ~EndSteps() {
+      platform::SetStopRequested(true);
+      scan.observer_.ScanEnded(scan.list_.Count() == 0);
+    }
+  };
+
   void ScanFolder(const std::string& name, int gauge_base) {
     const std::string path = input_.temp_dir + name;
     std::vector<Toe5_MessageInfo> live;
@@ -82,13 +103,19 @@ private:
         observer_.FolderLooksDamaged(name);
       return;
     }
-    const std::vector<std::int64_t> listed = uoexpress::FirstBlocks(live, deleted);
+    DeepPhase(path, name, uoexpress::FirstBlocks(live, deleted), gauge_base + 10);
+  }
+
+  // The deep scan of one file: its pass over the file takes the gauge five units from
+  // `gauge_base`, the found messages' rows the next five.
+  void DeepPhase(const std::string& path, const std::string& name,
+                 const std::vector<std::int64_t>& listed, int gauge_base) {
     std::vector<uoexpress::Toe5_FoundMessage> found;
     uoexpress::ReadFoundMessageInfos(
         path, listed, found, [&](std::int64_t scanned, std::int64_t total) {
-          observer_.GaugeProgress(gauge_base + 10 + static_cast<int>(5 * scanned / total));
+          observer_.GaugeProgress(gauge_base + static_cast<int>(5 * scanned / total));
         });
-    ScanPhase(Found(found, name), gauge_base + 15);
+    ScanPhase(Found(found, name), gauge_base + 5);
   }
 
   static std::vector<TEmailMessage> Listed(const std::vector<Toe5_MessageInfo>& infos,
@@ -198,6 +225,12 @@ bool HasAttachmentWords(std::string_view text) {
 void RunScan(const ScanInput& input, RecoveredList& list, mime::TMailMessage2000& mail,
              ScanObserver& observer) {
   Scan(input, list, mail, observer).Run();
+}
+
+void RunDeepScanOfFolder(const ScanInput& input, const std::string& folder_file_name,
+                         RecoveredList& list, mime::TMailMessage2000& mail,
+                         ScanObserver& observer) {
+  Scan(input, list, mail, observer).RunDeepScanOf(folder_file_name);
 }
 
 } // namespace app

@@ -63,4 +63,11 @@ struct ScanInput {
 void RunScan(const ScanInput& input, RecoveredList& list, mime::TMailMessage2000& mail,
              ScanObserver& observer);
 
+// The one-click deep scan of a folder file a normal scan said looks damaged: adds to `list`,
+// after the rows it holds, a row for every message of that file's working copy that only the
+// deep scan finds. The gauge counts 10: the pass over the file 0-5, the found messages 5-10.
+// Stop, errors and the end steps as for RunScan.
+void RunDeepScanOfFolder(const ScanInput& input, const std::string& folder_file_name,
+                         RecoveredList& list, mime::TMailMessage2000& mail, ScanObserver& observer);
+
 } // namespace app

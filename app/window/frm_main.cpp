@@ -22,6 +22,7 @@
 #include "skin/window_region.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
@@ -95,6 +96,8 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
   about::SetHelpContext(TSSelectDrive, about::kHelpDrive);
   about::SetHelpContext(TSScan, about::kHelpSearch);
   about::SetHelpContext(TSSaveFile, about::kHelpSave);
+  about::SetHelpContext(CBDeepScan, about::kHelpDeepScan);
+  about::SetHelpContext(DeepScanBtn, about::kHelpDeepScan);
   LoadDataPictures();
   platform::FailCriticalErrorsQuietly();
 
@@ -183,6 +186,11 @@ void TFrmMain::BuildDrivePage() {
   SelectAllFolderBtn = PushButton(TSSelectDrive, "Select All", {296, 271, 73, 25});
   SelectNoneFolderBtn = PushButton(TSSelectDrive, "Select None", {372, 271, 81, 25});
   RefreshBtn = PushButton(TSSelectDrive, "Refresh", {464, 271, 81, 25});
+  CBDeepScan = new QCheckBox("Deep scan", TSSelectDrive);
+  CBDeepScan->move(104, 274);
+  CBDeepScan->resize(CBDeepScan->sizeHint()); // a click beside its text does not tick it
+  CBDeepScan->setToolTip("Also rebuild messages from the pieces of text in each file, for "
+                         "damaged folder files (reads every file whole)");
   connect(OpenStoreBtn, &QAbstractButton::clicked, this, [this] { OpenStoreBtnClick(); });
   connect(SelectAllFolderBtn, &QAbstractButton::clicked, this,
           [this] { SelectAllFolderBtnClick(); });
@@ -203,11 +211,22 @@ void TFrmMain::BuildScanPage() {
   legend(2, "= Deleted E-mail", 248);
   legend(3, "= Has Attachment", 368);
 
-  auto* frame = new QFrame(TSScan);
-  frame->setGeometry(12, 32, 535, 217);
-  frame->setFrameShape(QFrame::StyledPanel);
-  LVRecoveredEmails = new RecoveredEmailsView(frame);
-  LVRecoveredEmails->setGeometry(frame->contentsRect());
+  legend(10, "= Found", 488);
+
+  ListFrame = new QFrame(TSScan);
+  ListFrame->setGeometry(12, 32, 535, 217);
+  ListFrame->setFrameShape(QFrame::StyledPanel);
+  LVRecoveredEmails = new RecoveredEmailsView(ListFrame);
+  LVRecoveredEmails->setGeometry(ListFrame->contentsRect());
+  // Under the list, shown only when a scan met a file that looks damaged.
+  LabelDamaged = Label(TSScan, "", 14, 226);
+  LabelDamaged->setStyleSheet("color: rgb(160, 30, 30);");
+  LabelDamaged->setGeometry(14, 222, 440, 25);
+  LabelDamaged->hide();
+  DeepScanBtn = PushButton(TSScan, "Deep scan", {464, 222, 81, 25});
+  DeepScanBtn->setToolTip("Rebuild more of this file's messages from the pieces of text in it");
+  DeepScanBtn->hide();
+  connect(DeepScanBtn, &QAbstractButton::clicked, this, [this] { DeepScanBtnClick(); });
 
   Label(TSScan, "Emails found:", 6, 267);
   LabelImagesFound = Label(TSScan, "0", 85, 268);

@@ -15,6 +15,7 @@
 #include <memory>
 
 class QAction;
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -71,7 +72,11 @@ public:
   skin::THSSkinBtn* SelectAllFolderBtn = nullptr;
   skin::THSSkinBtn* SelectNoneFolderBtn = nullptr;
   skin::THSSkinBtn* RefreshBtn = nullptr;
+  QCheckBox* CBDeepScan = nullptr;
   RecoveredEmailsView* LVRecoveredEmails = nullptr;
+  QFrame* ListFrame = nullptr;
+  QLabel* LabelDamaged = nullptr;
+  skin::THSSkinBtn* DeepScanBtn = nullptr;
   QLabel* LabelImagesFound = nullptr;
   skin::TGauge* GProgress = nullptr;
   skin::THSSkinBtn* SelectAllBtn = nullptr;
@@ -107,6 +112,7 @@ public:
   void SelectNoneFolderBtnClick();
   void SelectAllBtnClick();
   void SelectNoneBtnClick();
+  void DeepScanBtnClick();
   void HelpBtnClick();
   void mnu_HelpClick();
   void mnu_HomePageClick();
@@ -184,7 +190,10 @@ private:
   void GaugeProgress(int progress) override;
   void FolderStarted(const std::string& folder_file_name) override;
   void RowAdded(std::size_t row_count) override;
+  void FolderLooksDamaged(const std::string& folder_file_name) override;
   void ScanEnded(bool no_rows) override;
+  // The line on "Search" that offers a deep scan of the first file that looks damaged.
+  void ShowDamageNotice();
 
   // Runs a handler; an error shows in the application's error box.
   template <typename Handler> void Guarded(Handler handler);
@@ -198,6 +207,7 @@ private:
   std::unique_ptr<app::Recovery> recovery_;
   RecoveredEmailsModel* emails_model_ = nullptr;
   QStringList preticked_files_; // .dbx files named on the command line
+  QStringList damaged_files_;   // files a normal scan found damaged, not yet deep-scanned
   RunState run_state_ = RunState::Idle;
   bool close_pending_ = false;
 };

@@ -13,9 +13,18 @@
 #include "skin/hs_skin_btn.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 
 namespace window {
+namespace {
+
+// The Date column's text: the user's own formats.
+std::string RowDateText(double value) {
+  return LocaleDateText(value);
+}
+
+} // namespace
 
 void TFrmMain::SetRunState(RunState state) {
   if (state == run_state_)
@@ -69,11 +78,42 @@ void TFrmMain::StartBtnClick() {
   if (!IsIdle() || StartBtn->text() != "Start")
     return;
   RunScope scanning(*this, RunState::Scanning);
+  damaged_files_.clear();
   try {
-    recovery_->Scan(*this, [](double value) { return LocaleDateText(value); });
+    recovery_->Scan(*this, RowDateText, CBDeepScan->isChecked());
   } catch (const std::exception& error) {
     ShowErrorBox(this, error);
   }
+}
+
+void TFrmMain::DeepScanBtnClick() {
+  // The page stays usable while a scan runs; a second click then must not start another.
+  if (!IsIdle() || damaged_files_.isEmpty())
+    return;
+  const std::string name = damaged_files_.takeFirst().toStdString();
+  RunScope scanning(*this, RunState::Scanning);
+  StartBtn->setEnabled(true); // Stop works during this scan as during the first
+  try {
+    recovery_->DeepScanFolder(name, *this, RowDateText);
+  } catch (const std::exception& error) {
+    ShowErrorBox(this, error);
+  }
+}
+
+void TFrmMain::FolderLooksDamaged(const std::string& folder_file_name) {
+  damaged_files_ << QString::fromStdString(folder_file_name);
+}
+
+void TFrmMain::ShowDamageNotice() {
+  const bool shown = !damaged_files_.isEmpty();
+  if (shown)
+    LabelDamaged->setText(damaged_files_.front() +
+                          " looks damaged: a deep scan may find more of its messages.");
+  LabelDamaged->setVisible(shown);
+  DeepScanBtn->setVisible(shown);
+  // The list gives up the room the line takes.
+  ListFrame->setFixedHeight(shown ? 188 : 217);
+  LVRecoveredEmails->setGeometry(ListFrame->contentsRect());
 }
 
 void TFrmMain::ScanStarted() {
@@ -84,7 +124,9 @@ void TFrmMain::ScanStarted() {
   NextBtn->setButtonEnabled(false);
   SelectAllBtn->setEnabled(false);
   SelectNoneBtn->setEnabled(false);
-  emails_model_->ListReset(); // the run empties the list
+  emails_model_->ListReset(); // a scan empties the list; the deep scan of one file adds to it
+  LabelDamaged->hide();
+  DeepScanBtn->hide();
 }
 
 void TFrmMain::GaugeMaximum(int maximum) {
@@ -119,6 +161,7 @@ void TFrmMain::ScanEnded(bool no_rows) {
     BringToFront(BackBtn, ExitBtn);
     BringToFront(HomeBtn, NextBtn);
   }
+  ShowDamageNotice();
   ShowWaitPointer(false);
 }
 

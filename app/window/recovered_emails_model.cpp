@@ -17,7 +17,19 @@ constexpr std::array<int, kColumnCount> kWidths = {45, 75, 20, 20, 75, 75, 150, 
 // Up to this many rows, new ones show at once; beyond, in batches this many ms apart.
 constexpr int kImmediateRows = 1000;
 constexpr qint64 kBatchMs = 100;
-constexpr int kUnticked = 0, kTicked = 1, kDeletedImage = 2, kAttachmentImage = 3;
+constexpr int kUnticked = 0, kTicked = 1, kDeletedImage = 2, kAttachmentImage = 3, kFoundImage = 10;
+
+// The kind column's image and what its tooltip says of the row.
+int KindImage(const TEmailMessage& message) {
+  return message.Found ? kFoundImage : message.Deleted ? kDeletedImage : -1;
+}
+
+QVariant KindToolTip(const TEmailMessage& message) {
+  if (message.Found)
+    return message.Chain.Fragment ? "Found by the deep scan; its beginning is lost"
+                                  : "Found by the deep scan";
+  return message.Deleted ? QVariant("Deleted E-mail") : QVariant();
+}
 
 QString Shown(const std::string& bytes) {
   return QString::fromStdString(DisplayText(bytes));
@@ -30,7 +42,7 @@ RecoveredEmailsModel::RecoveredEmailsModel(RecoveredList& list, const QList<QIma
     : QAbstractTableModel(parent), list_(list), published_rows_(static_cast<int>(list.Count())) {
   for (const QImage& image : images)
     icons_.push_back(QIcon(QPixmap::fromImage(image)));
-  while (icons_.size() < 10)
+  while (icons_.size() <= kFoundImage)
     icons_.push_back(QIcon());
   publish_timer_.setSingleShot(true);
   connect(&publish_timer_, &QTimer::timeout, this, &RecoveredEmailsModel::PublishRows);
@@ -61,7 +73,7 @@ QVariant RecoveredEmailsModel::data(const QModelIndex& index, int role) const {
     case kFolderColumn:
       return icons_[std::clamp(row.folder_image, 0, 9)];
     case kDeletedColumn:
-      return row.message.Deleted ? icons_[kDeletedImage] : QVariant();
+      return KindImage(row.message) < 0 ? QVariant() : icons_[KindImage(row.message)];
     case kAttachmentColumn:
       return row.message.HasAttachment ? icons_[kAttachmentImage] : QVariant();
     default:
@@ -72,6 +84,8 @@ QVariant RecoveredEmailsModel::data(const QModelIndex& index, int role) const {
       return int(Qt::AlignCenter);
     return {};
   case Qt::ToolTipRole:
+    if (column == kDeletedColumn)
+      return KindToolTip(row.message);
     return column >= kFromColumn ? QVariant(Shown(row.Text(column))) : QVariant();
   default:
     return {};

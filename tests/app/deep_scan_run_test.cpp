@@ -129,6 +129,33 @@ TEST(DeepScanRun, FoundRowsSaveTheirWholeText) {
   EXPECT_EQ(ReadFile(fixture.Destination() + "/lost_record.eml"), store.texts[0]);
 }
 
+TEST(DeepScanRun, TheDeepScanOfOneFileAddsItsFoundRowsToTheList) {
+  WorkflowFixture fixture;
+  fixture.WriteFolderFile("Inbox.dbx", InboxWithALostRecord().image);
+  fixture.WriteFolderFile("Other.dbx", InboxWithALostRecord().image);
+  app::Recovery recovery(
+      fixture.TempDir(), [&] { return fixture.Folder().path(); }, fixture.notifier);
+  recovery.Folders() = {{"Inbox.dbx", true}, {"Other.dbx", true}};
+  RecordingObserver scan;
+  recovery.Scan(scan);
+  ASSERT_EQ(recovery.List().Count(), 6u);
+  EXPECT_EQ(std::count(scan.events.begin(), scan.events.end(), "damaged Other.dbx"), 1);
+  recovery.List().SetTicked(0, true); // the user's ticks stay
+
+  RecordingObserver deep;
+  recovery.DeepScanFolder("Other.dbx", deep);
+  const app::RecoveredList& list = recovery.List();
+  ASSERT_EQ(list.Count(), 7u);
+  EXPECT_TRUE(list[0].ticked);
+  EXPECT_TRUE(list[6].message.Found);
+  EXPECT_EQ(list[6].message.FolderFileName, "Other.dbx");
+  EXPECT_EQ(list[6].subject, "lost record");
+  EXPECT_EQ(deep.events,
+            (std::vector<std::string>{"started", "max 10", "folder Other.dbx", "ended"}));
+  EXPECT_EQ(deep.gauge, (std::vector<int>{5, 10, 10}));
+  EXPECT_TRUE(deep.stop_was_set_at_end);
+}
+
 TEST(DeepScanRun, ANormalScanSaysWhichFilesLookDamaged) {
   StoreBuilder builder;
   for (int i = 0; i < 3; ++i)
