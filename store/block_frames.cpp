@@ -2,12 +2,12 @@
 
 #include "block_piece.h"
 #include "dbx_layout.h"
+#include "piece_reader.h"
 #include "platform/pump.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <future>
 
 namespace uoexpress {
 namespace {
@@ -37,6 +37,9 @@ std::uint8_t HeaderLineFlags(const unsigned char* block) {
   const std::size_t live_limit = limit(length);
   const std::size_t freed_limit = limit(length - kDeletedLengthBias);
   const std::size_t end = std::max(live_limit, freed_limit);
+  // Most blocks hold body text with no colon this early: one quick search tells.
+  if (std::memchr(text, ':', end) == nullptr)
+    return 0;
   auto name_end = [&](std::size_t from) {
     while (from < end && IsFieldNameChar(text[from]))
       ++from;
@@ -108,30 +111,20 @@ bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgre
   const std::int64_t end = std::min(stream.Size(), kOffsetLimit);
   found.frames.reserve(static_cast<std::size_t>(std::max<std::int64_t>(end, 0) / kBlockSize));
   // Each piece carries one block's worth of the next, so a block that starts near its end is
-  // seen whole. While one piece is searched, the next one is read on another thread: the
-  // search then costs little more than reading the file.
-  const std::int64_t piece_size = std::min(kPiece, std::max<std::int64_t>(end, 0));
-  std::vector<unsigned char> piece(static_cast<std::size_t>(piece_size + kBlockSize));
-  std::vector<unsigned char> ahead(end > kPiece ? piece.size() : 0);
-  auto read = [&stream](std::int64_t start, std::vector<unsigned char>* into) {
-    stream.Read(start, into->data(), into->size());
-  };
-  if (end > 0)
-    read(0, &piece);
+  // seen whole.
+  PieceReader pieces(stream, end, kPiece, kBlockSize);
   std::int64_t resume = 4; // offset 0 is never a block
-  for (std::int64_t start = 0; start < end; start += kPiece) {
+  std::int64_t start = 0;
+  for (const unsigned char* piece; (piece = pieces.Next(start)) != nullptr;) {
     platform::PumpMessages();
     if (platform::StopRequested())
       return false;
-    std::future<void> reading;
-    if (start + kPiece < end)
-      reading = std::async(std::launch::async, read, start + kPiece, &ahead);
     const std::int64_t piece_end = std::min(start + kPiece, end);
     const auto words = static_cast<std::size_t>((piece_end - start) / 4);
     const auto base = static_cast<std::uint32_t>(start);
     std::size_t i = static_cast<std::size_t>(std::max<std::int64_t>(resume - start, 0) / 4);
-    while ((i = FindSelfOffsetWord(piece.data(), i, words, base)) < words) {
-      const unsigned char* block = piece.data() + 4 * i;
+    while ((i = FindSelfOffsetWord(piece, i, words, base)) < words) {
+      const unsigned char* block = piece + 4 * i;
       const auto offset = static_cast<std::uint32_t>(start + 4 * static_cast<std::int64_t>(i));
       std::optional<std::uint8_t> flags = BlockFrameFlags(block, offset);
       if (!flags) {
@@ -145,9 +138,6 @@ bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgre
       i += kBlockSize / 4;
     }
     resume = std::max(resume, piece_end);
-    if (reading.valid())
-      reading.get();
-    std::swap(piece, ahead);
     if (progress)
       progress(piece_end, end);
   }

@@ -22,6 +22,8 @@ using namespace layout;
 constexpr std::int32_t kNone = -1;
 // The pump runs once for this many blocks in the linking steps.
 constexpr std::size_t kPumpInterval = 1 << 15;
+// The file is cut into spans of 64 KiB to find the block at an offset quickly.
+constexpr int kSpanBits = 16;
 
 // What the linking steps learn of a block, beside its shape.
 enum LinkFlag : std::uint8_t {
@@ -32,16 +34,26 @@ enum LinkFlag : std::uint8_t {
 
 class ChainFinder {
 public:
-  explicit ChainFinder(BlockFrames& found)
-      : frames_(found.frames), flags_(found.flags), next_(frames_.size(), kNone),
-        previous_(frames_.size(), kNone) {}
+  explicit ChainFinder(BlockFrames& found) : frames_(found.frames), flags_(found.flags) {
+    // The first block at or after each 64 KiB of the file, so that a search for the block at
+    // an offset looks among a few hundred blocks at most.
+    const std::uint64_t end = frames_.empty() ? 0 : std::uint64_t{frames_.back().offset} + 1;
+    first_in_span_.resize(static_cast<std::size_t>((end >> kSpanBits) + 2));
+    std::size_t i = 0;
+    for (std::size_t span = 0; span < first_in_span_.size(); ++span) {
+      while (i < frames_.size() && (std::uint64_t{frames_[i].offset} >> kSpanBits) < span)
+        ++i;
+      first_in_span_[span] = static_cast<std::int32_t>(i);
+    }
+  }
 
   // Where each block's next-block offset leads; false when Stop ended the step.
   bool FindNextBlocks() {
+    next_.reserve(frames_.size());
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       if (!Pump(i))
         return false;
-      next_[i] = IndexOf(frames_[i].next, i + 1);
+      next_.push_back(IndexOf(frames_[i].next, i + 1));
     }
     return true;
   }
@@ -78,6 +90,7 @@ public:
   // Each block gets at most one block before it: the lowest block naming it as next, or for a
   // freed block the one its chain link names (the block freed just before it).
   bool Link() {
+    previous_.assign(frames_.size(), kNone);
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       if (!Pump(i))
         return false;
@@ -100,10 +113,16 @@ public:
       if (listed[k] <= 0 || listed[k] > static_cast<std::int64_t>(UINT32_MAX))
         continue;
       for (std::int32_t i = IndexOf(static_cast<std::uint32_t>(listed[k]), 0);
-           i != kNone && !(flags_[i] & kClaimed); i = next_[i])
+           i != kNone && !(flags_[i] & kClaimed);
+           i = IndexOf(frames_[i].next, static_cast<std::size_t>(i) + 1))
         flags_[i] |= kClaimed;
     }
     return true;
+  }
+
+  bool AnyUnclaimed() const {
+    return std::any_of(flags_.begin(), flags_.end(),
+                       [](std::uint8_t flags) { return !(flags & kClaimed); });
   }
 
   // One record per chain not claimed: chains from their first block, in file order, then
@@ -144,10 +163,16 @@ private:
       return kNone;
     if (likely < frames_.size() && frames_[likely].offset == offset)
       return static_cast<std::int32_t>(likely);
-    auto found = std::lower_bound(
-        frames_.begin(), frames_.end(), offset,
-        [](const BlockFrame& frame, std::uint32_t value) { return frame.offset < value; });
-    if (found == frames_.end() || found->offset != offset)
+    const std::size_t span = offset >> kSpanBits;
+    if (span + 1 >= first_in_span_.size())
+      return kNone;
+    const auto first = frames_.begin() + first_in_span_[span];
+    const auto last = frames_.begin() + first_in_span_[span + 1];
+    auto found =
+        std::lower_bound(first, last, offset, [](const BlockFrame& frame, std::uint32_t value) {
+          return frame.offset < value;
+        });
+    if (found == last || found->offset != offset)
       return kNone;
     return static_cast<std::int32_t>(found - frames_.begin());
   }
@@ -222,6 +247,7 @@ private:
   std::vector<std::uint8_t>& flags_;
   std::vector<std::int32_t> next_;     // the block each block's next-block offset names
   std::vector<std::int32_t> previous_; // the block before each in its chain
+  std::vector<std::int32_t> first_in_span_;
 };
 
 } // namespace
@@ -249,8 +275,10 @@ void ListFoundMessages(DbxStream& stream, std::span<const std::int64_t> listed,
     return;
   ChainFinder finder(found);
   const auto head = static_cast<std::uint32_t>(stream.ReadInt32(kDeletedChainHead));
-  if (finder.FindNextBlocks() && finder.MarkFreedBlocks(head) && finder.Link() &&
-      finder.Claim(listed))
+  // The listed messages are claimed first: in a file their index and deleted chain still
+  // reach whole, that leaves no block to link.
+  if (finder.Claim(listed) && finder.AnyUnclaimed() && finder.FindNextBlocks() &&
+      finder.MarkFreedBlocks(head) && finder.Link())
     finder.Chains(list);
 }
 
