@@ -4,20 +4,24 @@
 
 namespace app {
 
-void ReadRecoveredText(const TEmailMessage& message, const std::string& temp_dir, std::string& text,
+void ReadRecoveredText(const TEmailMessage& message, uoexpress::FolderFile& file, std::string& text,
                        bool full_text) {
-  const std::string copy = temp_dir + message.FolderFileName;
   const auto offset = static_cast<std::int32_t>(message.DataOffset);
   text.clear();
-  if (message.Found) {
-    uoexpress::ReadFoundMessageText(copy,
-                                    {message.DataOffset, message.Chain.Blocks,
-                                     message.Chain.FreedBlocks, message.Chain.Fragment},
-                                    text, full_text);
-  } else if (message.Deleted)
-    uoexpress::ReadDeletedMessageText(copy, offset, text, full_text);
+  if (message.Found)
+    file.ReadFoundMessageText({message.DataOffset, message.Chain.Blocks, message.Chain.FreedBlocks,
+                               message.Chain.Fragment},
+                              text, full_text);
+  else if (message.Deleted)
+    file.ReadDeletedMessageText(offset, text, full_text);
   else
-    uoexpress::ReadMessageText(copy, offset, text, full_text);
+    file.ReadMessageText(offset, text, full_text);
+}
+
+void ReadRecoveredText(const TEmailMessage& message, const std::string& temp_dir, std::string& text,
+                       bool full_text) {
+  uoexpress::FolderFile file(temp_dir + message.FolderFileName);
+  ReadRecoveredText(message, file, text, full_text);
 }
 
 } // namespace app

@@ -5,6 +5,10 @@
 
 #include <string>
 
+namespace uoexpress {
+class FolderFile;
+}
+
 namespace app {
 
 // Sets `text` to the message's text: about the first 10 KB when `full_text` is false, the
@@ -12,6 +16,10 @@ namespace app {
 // Throws the reader's EFOpenError when the working copy cannot be opened; a Stop leaves the
 // text empty.
 void ReadRecoveredText(const TEmailMessage& message, const std::string& temp_dir, std::string& text,
+                       bool full_text);
+
+// The same from the message's working copy held open for a run.
+void ReadRecoveredText(const TEmailMessage& message, uoexpress::FolderFile& file, std::string& text,
                        bool full_text);
 
 } // namespace app

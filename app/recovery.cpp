@@ -1,16 +1,11 @@
 #include "recovery.h"
 
-#include "mime/mail_message.h"
-
 namespace app {
 
 Recovery::Recovery(std::string temp_dir, WorkingCopies::StoreRootSource store_root,
                    UserNotifier& notifier, RecoveredList::TextComparison compare)
     : store_root_(store_root), notifier_(notifier),
-      copies_(std::move(temp_dir), std::move(store_root), notifier), list_(std::move(compare)),
-      mail_(std::make_unique<mime::TMailMessage2000>()) {
-  ConfigureMailMessage(*mail_);
-}
+      copies_(std::move(temp_dir), std::move(store_root), notifier), list_(std::move(compare)) {}
 
 Recovery::~Recovery() = default;
 
@@ -26,15 +21,14 @@ bool Recovery::MakeWorkingCopies() {
 
 void Recovery::Scan(ScanObserver& observer, DateFormatter date_text, bool deep) {
   const std::vector<FolderFile> folders = folders_; // as for the copy
-  RunScan(ScanInput{folders, copies_.TempDir(), std::move(date_text), deep}, list_, *mail_,
-          observer);
+  RunScan(ScanInput{folders, copies_.TempDir(), std::move(date_text), deep}, list_, observer);
 }
 
 void Recovery::DeepScanFolder(const std::string& folder_file_name, ScanObserver& observer,
                               DateFormatter date_text) {
   const std::vector<FolderFile> none;
   RunDeepScanOfFolder(ScanInput{none, copies_.TempDir(), std::move(date_text), true},
-                      folder_file_name, list_, *mail_, observer);
+                      folder_file_name, list_, observer);
 }
 
 bool Recovery::Save(const std::string& save_path, SaveCount& count) {

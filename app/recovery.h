@@ -14,10 +14,6 @@
 #include <string>
 #include <vector>
 
-namespace mime {
-class TMailMessage2000;
-}
-
 namespace app {
 
 class Recovery {
@@ -62,7 +58,6 @@ private:
   WorkingCopies copies_;
   std::vector<FolderFile> folders_;
   RecoveredList list_;
-  std::unique_ptr<mime::TMailMessage2000> mail_; // one parser for every message
   bool emails_saved_ = false;
 };
 

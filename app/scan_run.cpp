@@ -4,11 +4,16 @@
 #include "mime/mail_message.h"
 #include "mime/mime_error.h"
 #include "platform/pump.h"
+#include "preview_parsers.h"
 #include "recovered_text.h"
 #include "store/uoexpress.h"
 
 #include <algorithm>
+#include <array>
+#include <chrono>
+#include <deque>
 #include <functional>
+#include <thread>
 
 namespace app {
 namespace {
@@ -19,20 +24,16 @@ bool Stopped() {
   return platform::StopRequested();
 }
 
-// An accessor that fails on a damaged message gives an empty text.
-template <typename Accessor> auto Safely(Accessor accessor) -> decltype(accessor()) {
-  try {
-    return accessor();
-  } catch (const mime::MimeError&) {
-    return {};
-  }
-}
+// How far the previews are read ahead of the rows handed out, how long a wait for a row lasts
+// before the pump runs again, and how many threads parse at most.
+constexpr long long kReadAhead = 64;
+constexpr std::chrono::milliseconds kWaitForRow{5};
+constexpr unsigned kMaxParserThreads = 4;
 
 class Scan {
 public:
-  Scan(const ScanInput& input, RecoveredList& list, mime::TMailMessage2000& mail,
-       ScanObserver& observer)
-      : input_(input), list_(list), mail_(mail), observer_(observer) {}
+  Scan(const ScanInput& input, RecoveredList& list, ScanObserver& observer)
+      : input_(input), list_(list), observer_(observer), parsers_(ParserThreads()) {}
 
   void Run() {
     platform::SetStopRequested(false);
@@ -69,11 +70,11 @@ public:
 
     observer_.GaugeMaximum(10);
     observer_.FolderStarted(name);
-    const std::string path = input_.temp_dir + name;
+    uoexpress::FolderFile file(input_.temp_dir + name);
     std::vector<Toe5_MessageInfo> live, deleted;
-    uoexpress::ReadMessageInfos(path, live);
-    uoexpress::ReadDeletedMessageInfos(path, deleted);
-    DeepPhase(path, name, uoexpress::FirstBlocks(live, deleted), 0);
+    file.ReadMessageInfos(live);
+    file.ReadDeletedMessageInfos(deleted);
+    DeepPhase(file, name, uoexpress::FirstBlocks(live, deleted), 0);
     if (!Stopped())
       observer_.GaugeProgress(10);
   }
@@ -89,33 +90,33 @@ private:
   };
 
   void ScanFolder(const std::string& name, int gauge_base) {
-    const std::string path = input_.temp_dir + name;
+    // The working copy is opened once for all its reads, and held until they are done.
+    uoexpress::FolderFile file(input_.temp_dir + name);
     std::vector<Toe5_MessageInfo> live;
-    uoexpress::ReadMessageInfos(path, live);
-    ScanPhase(Listed(live, name, false), gauge_base);
+    file.ReadMessageInfos(live);
+    ScanPhase(file, Listed(live, name, false), gauge_base);
     std::vector<Toe5_MessageInfo> deleted;
-    uoexpress::ReadDeletedMessageInfos(path, deleted);
-    ScanPhase(Listed(deleted, name, true), gauge_base + 5);
+    file.ReadDeletedMessageInfos(deleted);
+    ScanPhase(file, Listed(deleted, name, true), gauge_base + 5);
     if (Stopped())
       return;
     if (!input_.deep) {
-      if (FolderLooksDamaged(uoexpress::ReadFileState(path), live.size()))
+      if (FolderLooksDamaged(file.ReadFileState(), live.size()))
         observer_.FolderLooksDamaged(name);
       return;
     }
-    DeepPhase(path, name, uoexpress::FirstBlocks(live, deleted), gauge_base + 10);
+    DeepPhase(file, name, uoexpress::FirstBlocks(live, deleted), gauge_base + 10);
   }
 
   // The deep scan of one file: its pass over the file takes the gauge five units from
   // `gauge_base`, the found messages' rows the next five.
-  void DeepPhase(const std::string& path, const std::string& name,
+  void DeepPhase(uoexpress::FolderFile& file, const std::string& name,
                  const std::vector<std::int64_t>& listed, int gauge_base) {
     std::vector<uoexpress::Toe5_FoundMessage> found;
-    uoexpress::ReadFoundMessageInfos(
-        path, listed, found, [&](std::int64_t scanned, std::int64_t total) {
-          observer_.GaugeProgress(gauge_base + static_cast<int>(5 * scanned / total));
-        });
-    ScanPhase(Found(found, name), gauge_base + 5);
+    file.ReadFoundMessageInfos(listed, found, [&](std::int64_t scanned, std::int64_t total) {
+      observer_.GaugeProgress(gauge_base + static_cast<int>(5 * scanned / total));
+    });
+    ScanPhase(file, Found(found, name), gauge_base + 5);
   }
 
   static std::vector<TEmailMessage> Listed(const std::vector<Toe5_MessageInfo>& infos,
@@ -142,60 +143,64 @@ private:
     return messages;
   }
 
-  void ScanPhase(const std::vector<TEmailMessage>& messages, int gauge_base) {
+  // Reads the messages' previews in order, up to kReadAhead ahead of the rows handed out, while
+  // the parsers turn them into rows; rows and the gauge come in the messages' order. A message
+  // without text gets no row but moves the gauge.
+  void ScanPhase(uoexpress::FolderFile& file, const std::vector<TEmailMessage>& messages,
+                 int gauge_base) {
+    struct DropPending {
+      PreviewParsers& parsers;
+      ~DropPending() { parsers.Clear(); }
+    } drop_pending{parsers_};
     const auto n = static_cast<long long>(messages.size());
+    std::deque<bool> queued; // of the messages read and not yet done: whether a row will come
+    long long read = 0;
     std::string text;
-    for (long long i = 0; i < n; ++i) {
+    for (long long done = 0; done < n;) {
       platform::PumpMessages();
       if (Stopped())
         return;
-      const TEmailMessage& message = messages[static_cast<std::size_t>(i)];
-      if (message.DataOffset > 0) {
-        ReadRecoveredText(message, input_.temp_dir, text, false);
+      for (; read < n && static_cast<long long>(queued.size()) < kReadAhead; ++read) {
+        const TEmailMessage& message = messages[static_cast<std::size_t>(read)];
+        text.clear();
+        if (message.DataOffset > 0)
+          ReadRecoveredText(message, file, text, false);
         if (Stopped())
           return;
-        if (!text.empty()) {
-          Parse(text);
-          platform::PumpMessages();
-          if (Stopped())
-            return; // this message gets no row
-          AddRow(message, text);
-        }
+        queued.push_back(!text.empty());
+        if (!text.empty())
+          parsers_.Add(message, std::move(text));
       }
-      observer_.GaugeProgress(static_cast<int>(5 * (i + 1) / n) + gauge_base);
+      if (queued.front()) {
+        RecoveredRow row;
+        if (!parsers_.Next(row, kWaitForRow))
+          continue; // pump while the row is parsed
+        platform::PumpMessages();
+        if (Stopped())
+          return; // this message gets no row
+        AddRow(std::move(row));
+      }
+      queued.pop_front();
+      ++done;
+      observer_.GaugeProgress(static_cast<int>(5 * done / n) + gauge_base);
     }
   }
 
-  // A damaged message (a broken uuencoded block, stray lines in a deleted one) must not end
-  // the scan of everything else: its row gets what the parser read before the error.
-  void Parse(const std::string& text) {
-    try {
-      mail_.ParseText(text);
-      mail_.RebuildBody();
-    } catch (const mime::MimeError&) {
-    }
-  }
-
-  void AddRow(const TEmailMessage& message, const std::string& text) {
-    RecoveredRow row;
-    row.message = message;
-    row.message.HasAttachment = HasAttachmentWords(text);
-    row.ticked = message.Deleted || message.Found;
-    row.folder_image = FolderImageIndex(message.FolderFileName);
-    row.from = Safely([&] { return mail_.FromText(); });
-    row.to = Safely([&] { return mail_.ToList.RecipientsText(); });
-    row.subject = Safely([&] { return mail_.SubjectText(); });
-    row.date_value = Safely([&] { return mail_.DateValue(); });
+  void AddRow(RecoveredRow row) {
     row.date_text =
         input_.date_text ? input_.date_text(row.date_value) : IsoDateText(row.date_value);
     list_.Add(std::move(row));
     observer_.RowAdded(list_.Count());
   }
 
+  static unsigned ParserThreads() {
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxParserThreads);
+  }
+
   const ScanInput& input_;
   RecoveredList& list_;
-  mime::TMailMessage2000& mail_;
   ScanObserver& observer_;
+  PreviewParsers parsers_;
 };
 
 } // namespace
@@ -208,29 +213,44 @@ void ConfigureMailMessage(mime::TMailMessage2000& mail) {
 }
 
 bool HasAttachmentWords(std::string_view text) {
-  // This runs on every preview of a scan: a branch-free lowering the compiler vectorizes, and
-  // searches that skip ahead by the word's length instead of stopping at every first letter.
-  std::string lower(text.size(), '\0');
-  std::transform(text.begin(), text.end(), lower.begin(), [](char c) {
+  // This runs on every preview of a scan: Horspool searches that compare letters folded to
+  // lower case as they go, skipping ahead by up to a word's length, with no lowered copy.
+  auto fold = [](char c) {
     auto byte = static_cast<unsigned char>(c);
-    return static_cast<char>(byte + (static_cast<unsigned char>(byte - 'A') < 26 ? 32 : 0));
-  });
-  auto contains = [&](std::string_view word) {
-    return std::search(lower.begin(), lower.end(),
-                       std::boyer_moore_horspool_searcher(word.begin(), word.end())) != lower.end();
+    return static_cast<unsigned char>(byte +
+                                      (static_cast<unsigned char>(byte - 'A') < 26 ? 32 : 0));
   };
-  return contains("attachment") && contains("filename") && contains("base64");
+  auto contains = [&](std::string_view word) {
+    const std::size_t m = word.size();
+    if (text.size() < m)
+      return false;
+    std::array<std::size_t, 256> skip;
+    skip.fill(m);
+    for (std::size_t i = 0; i + 1 < m; ++i)
+      skip[static_cast<unsigned char>(word[i])] = m - 1 - i;
+    for (std::size_t at = 0; at + m <= text.size();) {
+      const unsigned char last = fold(text[at + m - 1]);
+      if (last == static_cast<unsigned char>(word[m - 1])) {
+        std::size_t i = 0;
+        while (i + 1 < m && fold(text[at + i]) == static_cast<unsigned char>(word[i]))
+          ++i;
+        if (i + 1 == m)
+          return true;
+      }
+      at += skip[last];
+    }
+    return false;
+  };
+  return contains("base64") && contains("filename") && contains("attachment");
 }
 
-void RunScan(const ScanInput& input, RecoveredList& list, mime::TMailMessage2000& mail,
-             ScanObserver& observer) {
-  Scan(input, list, mail, observer).Run();
+void RunScan(const ScanInput& input, RecoveredList& list, ScanObserver& observer) {
+  Scan(input, list, observer).Run();
 }
 
 void RunDeepScanOfFolder(const ScanInput& input, const std::string& folder_file_name,
-                         RecoveredList& list, mime::TMailMessage2000& mail,
-                         ScanObserver& observer) {
-  Scan(input, list, mail, observer).RunDeepScanOf(folder_file_name);
+                         RecoveredList& list, ScanObserver& observer) {
+  Scan(input, list, observer).RunDeepScanOf(folder_file_name);
 }
 
 } // namespace app

@@ -60,14 +60,13 @@ struct ScanInput {
 // StopRequested is set. A message the parser cannot fully read still gets its row, with what
 // was read; an error of the reader ends the run (the rows found stay). StopRequested is set
 // when the run ends.
-void RunScan(const ScanInput& input, RecoveredList& list, mime::TMailMessage2000& mail,
-             ScanObserver& observer);
+void RunScan(const ScanInput& input, RecoveredList& list, ScanObserver& observer);
 
 // The one-click deep scan of a folder file a normal scan said looks damaged: adds to `list`,
 // after the rows it holds, a row for every message of that file's working copy that only the
 // deep scan finds. The gauge counts 10: the pass over the file 0-5, the found messages 5-10.
 // Stop, errors and the end steps as for RunScan.
 void RunDeepScanOfFolder(const ScanInput& input, const std::string& folder_file_name,
-                         RecoveredList& list, mime::TMailMessage2000& mail, ScanObserver& observer);
+                         RecoveredList& list, ScanObserver& observer);
 
 } // namespace app

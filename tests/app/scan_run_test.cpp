@@ -5,6 +5,7 @@
 #include "workflow_fixture.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace testenv {
 namespace {
@@ -200,6 +201,33 @@ TEST(HasAttachmentWords, NeedsAllThreeWordsInAnyCase) {
       {"attach-ment filename base64", false}, {"", false}};
   for (const auto& c : cases)
     EXPECT_EQ(app::HasAttachmentWords(c.text), c.marked) << c.text;
+}
+
+// The search folds letters as it goes and skips ahead; it must agree with lowering the whole
+// text and looking for each word, whatever the text.
+TEST(HasAttachmentWords, AgreesWithSearchingALoweredCopy) {
+  const std::vector<std::string> pieces = {"attachment", "filename", "base64", "ATTACH",
+                                           "ment",       "FileNam",  "e",      "bAsE6",
+                                           "4",          " ",        "\r\n",   "x"};
+  std::mt19937 random(64);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (int n = static_cast<int>(random() % 12); n > 0; --n) {
+      std::string piece = pieces[random() % pieces.size()];
+      for (char& c : piece)
+        if (random() % 3 == 0 && c >= 'a' && c <= 'z')
+          c = static_cast<char>(c - 32);
+      text += piece;
+    }
+    std::string lower = text;
+    for (char& c : lower)
+      if (c >= 'A' && c <= 'Z')
+        c = static_cast<char>(c + 32);
+    const bool expected = lower.find("attachment") != std::string::npos &&
+                          lower.find("filename") != std::string::npos &&
+                          lower.find("base64") != std::string::npos;
+    ASSERT_EQ(app::HasAttachmentWords(text), expected) << text;
+  }
 }
 
 TEST(ScanRun, RealSamplesListEveryMessage) {
