@@ -1,4 +1,5 @@
 #include "file_system.h"
+#include "kernel_copy.h"
 #include "text/ascii.h"
 
 #include <algorithm>
@@ -39,6 +40,14 @@ private:
 };
 
 bool CopyContents(int from, int to) {
+  switch (CopyInKernel(from, to)) {
+  case KernelCopy::Copied:
+    return true;
+  case KernelCopy::Failed:
+    return false;
+  case KernelCopy::Unsupported:
+    break;
+  }
   char buffer[64 * 1024];
   for (;;) {
     ssize_t got = ::read(from, buffer, sizeof buffer);
@@ -110,8 +119,13 @@ bool CopyFileReplacing(const std::string& from, const std::string& to) {
   FileDescriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
   if (target.get() < 0 || HeldByAnother(target.get(), LOCK_EX))
     return false;
-  const bool copied = ::ftruncate(target.get(), 0) == 0 && ::fchmod(target.get(), 0600) == 0 &&
-                      CopyContents(source.get(), target.get());
+  // An empty target is not cut: ext4 flushes a file to disk on close once it was truncated, which
+  // would make every fresh copy wait for the disk.
+  struct stat current {};
+  const bool emptied = ::fstat(target.get(), &current) == 0 &&
+                       (current.st_size == 0 || ::ftruncate(target.get(), 0) == 0);
+  const bool copied =
+      emptied && ::fchmod(target.get(), 0600) == 0 && CopyContents(source.get(), target.get());
   if (!target.Close() || !copied) {
     ::unlink(to.c_str());
     return false;
