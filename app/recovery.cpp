@@ -37,8 +37,11 @@ void Recovery::DeepScanFolder(const std::string& folder_file_name, ScanObserver&
                       folder_file_name, list_, *mail_, observer);
 }
 
-bool Recovery::Save(const std::string& save_path, SaveCount& count) {
-  bool saved = SaveEmails(list_, copies_.TempDir(), save_path, notifier_, count);
+bool Recovery::Save(const std::string& save_path, SaveCount& count, SaveFormat format) {
+  SaveOptions options{format, {}};
+  for (const FolderFile& folder : folders_)
+    options.folder_names[folder.name] = folder.display_name;
+  bool saved = SaveEmails(list_, copies_.TempDir(), save_path, notifier_, count, options);
   if (saved)
     emails_saved_ = true;
   return saved;
