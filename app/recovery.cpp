@@ -39,8 +39,11 @@ void Recovery::DeepScanFolder(const std::string& folder_file_name, ScanObserver&
 
 bool Recovery::Save(const std::string& save_path, SaveCount& count, SaveFormat format) {
   SaveOptions options{format, {}};
+  // A file the folder database does not name has its file name for display name; its mbox or
+  // Maildir is named after the file without ".dbx" then.
   for (const FolderFile& folder : folders_)
-    options.folder_names[folder.name] = folder.display_name;
+    if (folder.display_name != folder.name)
+      options.folder_names[folder.name] = folder.display_name;
   bool saved = SaveEmails(list_, copies_.TempDir(), save_path, notifier_, count, options);
   if (saved)
     emails_saved_ = true;

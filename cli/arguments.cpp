@@ -10,16 +10,22 @@ const char kUsage[] =
     "Rescues e-mail from Outlook Express folder files (.dbx), live and deleted.\n"
     "\n"
     "commands:\n"
-    "  folders [--store DIR]                  list the store's folder files; * marks\n"
-    "                                         those ticked in advance\n"
+    "  folders [--store DIR] [--format table|csv|json]\n"
+    "                                         list the store's folder files with their\n"
+    "                                         names in Outlook Express; * marks those\n"
+    "                                         ticked in advance\n"
     "  scan [--store DIR] [FILE.dbx... | --all-folders] [--format table|csv|json]\n"
-    "       [--deep]                          copy the folder files, list their messages;\n"
+    "       [--deep] [--subject REGEX] [--from REGEX]\n"
+    "                                         copy the folder files, list their messages\n"
+    "                                         (those whose subject and sender match);\n"
     "                                         --deep also finds messages by their data\n"
     "                                         blocks (for damaged files)\n"
-    "  save [scan options] [--all | --live | --deleted | --found] [--subject REGEX]\n"
-    "       [--from REGEX] -o DIR             scan, then write the selected messages as\n"
-    "                                         .eml files into DIR (default selection:\n"
-    "                                         the deleted and the found messages)\n"
+    "  save [scan options] [--all | --live | --deleted | --found]\n"
+    "       [--format eml|mbox|maildir] -o DIR\n"
+    "                                         scan, then write the selected messages into\n"
+    "                                         DIR as .eml files, or an mbox or a Maildir\n"
+    "                                         per folder file (default selection: the\n"
+    "                                         deleted and the found messages)\n"
     "  dump [--preview] [--deep] FILE...      diagnostic listing of folder files\n"
     "\n"
     "Without FILE or --all-folders, the folder files ticked in advance are scanned.\n"
@@ -50,14 +56,23 @@ Command CommandNamed(const std::string& name) {
   throw UsageError("unknown command '" + name + "'");
 }
 
-Format FormatNamed(const std::string& name) {
+// Sets the output format, or for save also the format of the saved mail.
+void SetFormat(Arguments& parsed, const std::string& name) {
   if (name == "table")
-    return Format::Table;
-  if (name == "csv")
-    return Format::Csv;
-  if (name == "json")
-    return Format::Json;
-  throw UsageError("unknown format '" + name + "' (table, csv or json)");
+    parsed.format = Format::Table;
+  else if (name == "csv")
+    parsed.format = Format::Csv;
+  else if (name == "json")
+    parsed.format = Format::Json;
+  else if (name == "eml" && parsed.command == Command::Save)
+    parsed.save_format = app::SaveFormat::Eml;
+  else if (name == "mbox" && parsed.command == Command::Save)
+    parsed.save_format = app::SaveFormat::Mbox;
+  else if (name == "maildir" && parsed.command == Command::Save)
+    parsed.save_format = app::SaveFormat::Maildir;
+  else
+    throw UsageError("unknown format '" + name + "' (table, csv or json" +
+                     (parsed.command == Command::Save ? "; eml, mbox or maildir)" : ")"));
 }
 
 void CheckPattern(const std::string& pattern) {
@@ -99,8 +114,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       parsed.store = value();
     } else if (arg == "--all-folders" && scans) {
       parsed.all_folders = true;
-    } else if (arg == "--format" && scans) {
-      parsed.format = FormatNamed(value());
+    } else if (arg == "--format" && (scans || parsed.command == Command::Folders)) {
+      SetFormat(parsed, value());
     } else if (arg == "--all") {
       select(Selection::All);
     } else if (arg == "--live") {
@@ -111,7 +126,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       select(Selection::Found);
     } else if (arg == "--deep" && (scans || parsed.command == Command::Dump)) {
       parsed.deep = true;
-    } else if ((arg == "--subject" || arg == "--from") && parsed.command == Command::Save) {
+    } else if ((arg == "--subject" || arg == "--from") && scans) {
       std::string pattern = value();
       CheckPattern(pattern);
       (arg == "--subject" ? parsed.subject_pattern : parsed.from_pattern) = pattern;

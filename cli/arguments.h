@@ -1,6 +1,8 @@
 // The command line of `salvora`, parsed.
 #pragma once
 
+#include "app/save_format.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -20,7 +22,8 @@ struct Arguments {
   std::optional<std::string> store; // --store DIR
   std::vector<std::string> files;   // folder files named on the command line
   bool all_folders = false;         // --all-folders
-  Format format = Format::Table;    // --format
+  Format format = Format::Table;    // --format table|csv|json: how rows are printed
+  app::SaveFormat save_format = app::SaveFormat::Eml; // save --format eml|mbox|maildir
   Selection selection = Selection::Preticked;
   std::optional<std::string> subject_pattern; // --subject REGEX
   std::optional<std::string> from_pattern;    // --from REGEX

@@ -142,6 +142,51 @@ TEST(SalvoraProgram, SaveWritesTheDeletedMessagesByDefault) {
   EXPECT_EQ(FilesBelow(out).size(), 6u);
 }
 
+TEST(SalvoraProgram, FoldersShowTheirNamesInOutlookExpress) {
+  Program program;
+  Outcome json = program.Run({"folders", "--format", "json"});
+  ASSERT_EQ(json.exit_code, 0) << json.err;
+  EXPECT_NE(json.out.find("{\"file\": \"Projects.dbx\", \"name\": \"Floor plans\", \"path\": "
+                          "\"Local Folders/Work/Floor plans\", \"ticked\": false}"),
+            std::string::npos)
+      << json.out;
+  Outcome csv = program.Run({"folders", "--format", "csv"});
+  EXPECT_TRUE(csv.out.starts_with("file,name,path,ticked\r\n"));
+  EXPECT_NE(csv.out.find("Deleted Items.dbx,Deleted Items,Local Folders/Deleted Items,true\r\n"),
+            std::string::npos);
+  Outcome table = program.Run({"folders"});
+  EXPECT_NE(table.out.find("* Deleted Items.dbx  Deleted Items  Local Folders/Deleted Items\n"),
+            std::string::npos)
+      << table.out;
+}
+
+TEST(SalvoraProgram, SavesIntoMboxAndMaildirNamedAfterTheFolders) {
+  Program program;
+  const std::string mbox = program.Path("mbox");
+  Outcome saved = program.Run({"save", "--all-folders", "--all", "--format", "mbox", "-o", mbox});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  EXPECT_EQ(FilesBelow(mbox),
+            (std::vector<std::string>{"Deleted Items.mbox", "Drafts.mbox", "Floor plans.mbox",
+                                      "Inbox.mbox", "Sent Items.mbox"}));
+  const std::string plans = ReadFile(mbox + "/Floor plans.mbox");
+  EXPECT_TRUE(plans.starts_with("From architect@example.com Thu Mar 13 15:40:00 2003\n"));
+  EXPECT_EQ(Count(plans, "\n\nFrom architect@example.com "), 1u); // two messages
+  EXPECT_EQ(Count(plans, "\r"), 0u);
+
+  const std::string maildir = program.Path("maildir");
+  saved = program.Run({"save", "--all-folders", "--format", "maildir", "-o", maildir});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  std::vector<std::string> folders;
+  for (const std::string& file : FilesBelow(maildir))
+    folders.push_back(file.substr(0, file.find("/cur/")));
+  EXPECT_EQ(folders, (std::vector<std::string>{"Deleted Items", "Deleted Items", "Floor plans",
+                                               "Inbox", "Inbox"}));
+
+  Outcome scan = program.Run({"scan", "--all-folders", "--subject", "^Floor", "--from", "arch"});
+  ASSERT_EQ(scan.exit_code, 0) << scan.err;
+  EXPECT_EQ(Count(scan.out, "\n"), 3u) << scan.out; // the header and two rows
+}
+
 // Each failure says what went wrong in one line of the program's own words; a usage error
 // adds where the usage is, not the whole of it.
 TEST(SalvoraProgram, ExitCodesAndMessages) {
@@ -232,6 +277,12 @@ TEST(SalvoraProgram, DeepScanFindsWhatTheHeaderNoLongerReaches) {
   EXPECT_EQ(FilesBelow(out), (std::vector<std::string>{"first.eml", "gone.eml", "second.eml"}));
   EXPECT_EQ(ReadFile(out + "/second.eml"), store.texts[1]);
   EXPECT_EQ(ReadFile(out + "/gone.eml"), dbxtest::StoreBuilder::DeletedText(store.texts[2]));
+
+  const std::string mbox = program.Path("mbox");
+  saved = program.Run({"save", "--deep", "--found", "--format", "mbox", store.File(), "-o", mbox});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  EXPECT_EQ(FilesBelow(mbox), std::vector<std::string>{"Inbox.mbox"});
+  EXPECT_EQ(Count(ReadFile(mbox + "/Inbox.mbox"), "\n\nFrom "), 2u); // three messages
 }
 
 TEST(SalvoraProgram, DumpDeepAddsOneLinePerFoundMessage) {
