@@ -1,5 +1,6 @@
 #include "arguments.h"
 
+#include <charconv>
 #include <regex>
 
 namespace cli {
@@ -26,6 +27,9 @@ const char kUsage[] =
     "                                         DIR as .eml files, or an mbox or a Maildir\n"
     "                                         per folder file (default selection: the\n"
     "                                         deleted and the found messages)\n"
+    "  show FILE.dbx DATA-OFFSET              print the header fields and the text of the\n"
+    "                                         message at DATA-OFFSET (as scan gives it;\n"
+    "                                         live, deleted or found by the deep scan)\n"
     "  dump [--preview] [--deep] FILE...      diagnostic listing of folder files\n"
     "\n"
     "Without FILE or --all-folders, the folder files ticked in advance are scanned.\n"
@@ -49,6 +53,8 @@ Command CommandNamed(const std::string& name) {
     return Command::Save;
   if (name == "dump")
     return Command::Dump;
+  if (name == "show")
+    return Command::Show;
   if (name == "--help" || name == "-h" || name == "help")
     return Command::Help;
   if (name == "--version")
@@ -73,6 +79,17 @@ void SetFormat(Arguments& parsed, const std::string& name) {
   else
     throw UsageError("unknown format '" + name + "' (table, csv or json" +
                      (parsed.command == Command::Save ? "; eml, mbox or maildir)" : ")"));
+}
+
+// A data offset as scan prints it: a positive decimal number below 4 GiB, where the deep scan
+// finds messages.
+std::int64_t DataOffsetNamed(const std::string& text) {
+  std::int64_t offset = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), offset);
+  if (error != std::errc() || end != text.data() + text.size() || offset <= 0 ||
+      offset > 0xFFFFFFFF)
+    throw UsageError("not a data offset: '" + text + "'");
+  return offset;
 }
 
 void CheckPattern(const std::string& pattern) {
@@ -110,7 +127,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     if (arg == "--help" || arg == "-h") {
       parsed.command = Command::Help;
       return parsed;
-    } else if (arg == "--store" && parsed.command != Command::Dump) {
+    } else if (arg == "--store" && parsed.command != Command::Dump &&
+               parsed.command != Command::Show) {
       parsed.store = value();
     } else if (arg == "--all-folders" && scans) {
       parsed.all_folders = true;
@@ -136,7 +154,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       parsed.preview = true;
     } else if (arg.starts_with("-") && arg != "-") {
       throw UsageError("unknown option '" + arg + "' for " + args[0]);
-    } else if (scans || parsed.command == Command::Dump) {
+    } else if (scans || parsed.command == Command::Dump || parsed.command == Command::Show) {
       parsed.files.push_back(arg);
     } else {
       throw UsageError("unexpected argument '" + arg + "'");
@@ -148,6 +166,12 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     throw UsageError("save needs -o DIR");
   if (parsed.command == Command::Dump && parsed.files.empty())
     throw UsageError("dump needs at least one FILE");
+  if (parsed.command == Command::Show) {
+    if (parsed.files.size() != 2)
+      throw UsageError("show needs FILE.dbx and DATA-OFFSET");
+    parsed.data_offset = DataOffsetNamed(parsed.files[1]);
+    parsed.files.pop_back();
+  }
   return parsed;
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/save_format.h"
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -10,7 +11,7 @@
 
 namespace cli {
 
-enum class Command { Help, Version, Folders, Scan, Save, Dump };
+enum class Command { Help, Version, Folders, Scan, Save, Dump, Show };
 enum class Format { Table, Csv, Json };
 
 // Which rows `save` writes. None of --all, --live, --deleted, --found: the rows ticked in
@@ -30,6 +31,7 @@ struct Arguments {
   std::optional<std::string> output;          // -o DIR
   bool preview = false;                       // dump --preview
   bool deep = false;                          // --deep: add what only the deep scan finds
+  std::int64_t data_offset = 0;               // show FILE.dbx DATA-OFFSET
 };
 
 // Thrown for a command line that cannot be run; the text says why.

@@ -43,6 +43,12 @@ TEST(Arguments, WhatParses) {
   EXPECT_TRUE(found.deep);
   EXPECT_EQ(found.selection, Selection::Found);
   EXPECT_EQ(found.save_format, app::SaveFormat::Maildir);
+  Arguments show = ParseArguments({"show", "dir/a.dbx", "60116"});
+  EXPECT_EQ(show.command, Command::Show);
+  EXPECT_EQ(show.files, std::vector<std::string>{"dir/a.dbx"});
+  EXPECT_EQ(show.data_offset, 60116);
+  // The deep scan finds messages up to 4 GiB into a file.
+  EXPECT_EQ(ParseArguments({"show", "a.dbx", "4294967295"}).data_offset, 4294967295);
   EXPECT_EQ(ParseArguments({"--version"}).command, Command::Version);
   EXPECT_EQ(ParseArguments({"scan", "--help"}).command, Command::Help);
 }
@@ -69,6 +75,12 @@ TEST(Arguments, WhatIsRefused) {
       {"folders", "Inbox.dbx"},
       {"dump"},
       {"dump", "--store", "x", "a.dbx"},
+      {"show", "a.dbx"},
+      {"show", "a.dbx", "1", "2"},
+      {"show", "a.dbx", "0"},
+      {"show", "a.dbx", "12x"},
+      {"show", "a.dbx", "4294967296"},
+      {"show", "--store", "x", "a.dbx", "1"},
   };
   for (const auto& args : refused)
     EXPECT_THROW(ParseArguments(args), UsageError) << (args.empty() ? "(none)" : args[0]);

@@ -187,6 +187,34 @@ TEST(SalvoraProgram, SavesIntoMboxAndMaildirNamedAfterTheFolders) {
   EXPECT_EQ(Count(scan.out, "\n"), 3u) << scan.out; // the header and two rows
 }
 
+TEST(SalvoraProgram, ShowPrintsAMessageBeforeItIsSaved) {
+  std::string inbox;
+  for (const auto& entry : fs::recursive_directory_iterator(SALVORA_DEMO_PREFIX))
+    if (entry.path().filename() == "Inbox.dbx")
+      inbox = entry.path().string();
+  ASSERT_FALSE(inbox.empty());
+  Program program;
+  // A live message with an attachment, and a deleted one.
+  Outcome live = program.Run({"show", inbox, "62628"});
+  ASSERT_EQ(live.exit_code, 0) << live.err;
+  EXPECT_TRUE(live.out.starts_with("From: \"Tom Keller\" <tom.keller@example.com>\nTo: Dana "
+                                   "Whitfield <dana.whitfield@example.org>\nCc: \nSubject: Signed "
+                                   "contract\nDate: Wed, 5 Mar 2003 11:45:00 +0100\nAttachment: "
+                                   "contract.pdf (application/pdf, 6009 bytes)\n\nThanks for "))
+      << live.out;
+  Outcome deleted = program.Run({"show", inbox, "61360"});
+  ASSERT_EQ(deleted.exit_code, 0) << deleted.err;
+  EXPECT_NE(deleted.out.find("Subject: Reuni\xC3\xB3n del martes\n"), std::string::npos);
+  EXPECT_NE(deleted.out.find("\nla reuni\xC3\xB3n del martes queda a las diez.\n"),
+            std::string::npos);
+
+  Outcome nothing = program.Run({"show", inbox, "60117"});
+  EXPECT_EQ(nothing.exit_code, 1);
+  EXPECT_NE(nothing.err.find("no message starts at offset 60117"), std::string::npos);
+  EXPECT_EQ(program.Run({"show", "/nonexistent/a.dbx", "60116"}).exit_code, 1);
+  EXPECT_EQ(program.Run({"show", inbox, "x"}).exit_code, 2);
+}
+
 // Each failure says what went wrong in one line of the program's own words; a usage error
 // adds where the usage is, not the whole of it.
 TEST(SalvoraProgram, ExitCodesAndMessages) {
@@ -283,6 +311,20 @@ TEST(SalvoraProgram, DeepScanFindsWhatTheHeaderNoLongerReaches) {
   ASSERT_EQ(saved.exit_code, 0) << saved.err;
   EXPECT_EQ(FilesBelow(mbox), std::vector<std::string>{"Inbox.mbox"});
   EXPECT_EQ(Count(ReadFile(mbox + "/Inbox.mbox"), "\n\nFrom "), 2u); // three messages
+}
+
+TEST(SalvoraProgram, ShowReadsWhatOnlyTheDeepScanFinds) {
+  HeaderlessStore store;
+  Program program;
+  Outcome second = program.Run({"show", store.File(), std::to_string(store.offsets[1])});
+  ASSERT_EQ(second.exit_code, 0) << second.err;
+  EXPECT_EQ(second.out, "From: b@example.org\nTo: \nCc: \nSubject: second\nDate: \n\n" +
+                            std::string(3000, 'y') + "\n");
+  // A deleted message's blocks lost their first bytes, and its From label with them.
+  Outcome gone = program.Run({"show", store.File(), std::to_string(store.offsets[2])});
+  ASSERT_EQ(gone.exit_code, 0) << gone.err;
+  EXPECT_EQ(gone.out, "From: \nTo: \nCc: \nSubject: gone\nDate: \n\nThree.\n");
+  EXPECT_EQ(program.Run({"show", store.File(), std::to_string(store.offsets[1] + 1)}).exit_code, 1);
 }
 
 TEST(SalvoraProgram, DumpDeepAddsOneLinePerFoundMessage) {
