@@ -38,6 +38,58 @@ std::string IconvName(std::string_view charset) {
   return std::string(charset);
 }
 
+// The length of the well-formed UTF-8 sequence at `at` (RFC 3629: no overlong forms, no
+// surrogates, nothing beyond U+10FFFF), or 0.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  if (lead < 0x80)
+    return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF; // the allowed range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    low = lead == 0xE0 ? 0xA0 : 0x80;
+    high = lead == 0xED ? 0x9F : 0xBF;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    low = lead == 0xF0 ? 0x90 : 0x80;
+    high = lead == 0xF4 ? 0x8F : 0xBF;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high)
+    return 0;
+  for (std::size_t i = 2; i < length; ++i)
+    if (byte(at + i) < 0x80 || byte(at + i) > 0xBF)
+      return 0;
+  return length;
+}
+
+// iconv lets some sequences through that UTF-8 does not allow (lead bytes beyond U+10FFFF);
+// they become U+FFFD like every other byte the character set does not allow.
+std::string WellFormedUtf8(std::string text) {
+  std::size_t i = 0;
+  for (std::size_t length; i < text.size() && (length = Utf8SequenceLength(text, i)) != 0;)
+    i += length;
+  if (i == text.size())
+    return text;
+  std::string out(text, 0, i);
+  while (i < text.size()) {
+    const std::size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) {
+      out += kReplacement;
+      ++i;
+    } else {
+      out.append(text, i, length);
+      i += length;
+    }
+  }
+  return out;
+}
+
 class Converter {
 public:
   explicit Converter(const std::string& from) : cd_(::iconv_open("UTF-8", from.c_str())) {}
@@ -94,7 +146,7 @@ std::optional<std::string> ConvertToUtf8(std::string_view charset, std::string_v
   Converter converter(name);
   if (!converter.ok())
     return std::nullopt;
-  return converter.Convert(bytes);
+  return WellFormedUtf8(converter.Convert(bytes));
 }
 
 } // namespace platform

@@ -6,6 +6,14 @@
 
 namespace {
 
+// `n` times U+FFFD.
+std::string Replacements(int n) {
+  std::string text;
+  while (n-- > 0)
+    text += "\xEF\xBF\xBD";
+  return text;
+}
+
 struct CharsetCase {
   const char* charset;
   std::string bytes;
@@ -31,6 +39,10 @@ TEST(ConvertToUtf8, ConvertsWhatMailUsesAndRefusesTheRest) {
        "a\xEF\xBF\xBD"
        "b"},
       {"utf-8", "a\xE2\x82", "a\xEF\xBF\xBD"},
+      // Sequences iconv lets through although UTF-8 does not allow them: beyond U+10FFFF,
+      // surrogates.
+      {"utf-8", "\xF5\xBC\x90\x91", Replacements(4)},
+      {"utf-8", "\xED\xA0\x80x", Replacements(3) + "x"},
       // Names no system knows, and names that are no names.
       {"x-no-such-charset", "x", std::nullopt},
       {"", "x", std::nullopt},
