@@ -29,6 +29,9 @@ constexpr int kMaxNodeEntries = 51;
 // file could name millions of structures; the walk reads no further than this.
 constexpr std::size_t kMaxNodes = 1 << 18;
 constexpr std::size_t kMaxRecords = 1 << 18;
+// Folder and file names are Windows names, at most 260 characters; a hostile record could
+// otherwise make every one of them 64 KiB long.
+constexpr std::int64_t kMaxNameBytes = 260;
 // Outlook Express nests folders a few levels deep; a hostile chain of parents is cut here.
 constexpr std::size_t kMaxPathNames = 64;
 
@@ -66,10 +69,10 @@ std::optional<FolderRecord> ReadFolderRecord(DbxStream& stream, std::int32_t off
       record.ParentIndex = static_cast<std::int32_t>(value);
       break;
     case 0x02:
-      record.Name = values.ReadText(value);
+      record.Name = values.ReadText(value, kMaxNameBytes);
       break;
     case 0x03:
-      record.FileName = values.ReadText(value);
+      record.FileName = values.ReadText(value, kMaxNameBytes);
       break;
     default:
       break;

@@ -17,7 +17,7 @@ namespace uoexpress {
 struct FolderRecord {
   std::int32_t Index = 0;       // the folder's number; the root "Outlook Express" has 0
   std::int32_t ParentIndex = 0; // the parent's number; negative for the root
-  std::string Name;             // display name, 8-bit as stored
+  std::string Name;             // display name, 8-bit as stored, at most 260 bytes
   std::string FileName;         // folder file of the messages; empty when it has none
   std::int32_t InfoOffset = 0;  // file offset of the record
 

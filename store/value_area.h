@@ -51,10 +51,10 @@ public:
     return value;
   }
 
-  // Text up to the first NUL, the end of the area, or the text limit.
-  std::string ReadText(std::uint32_t at) {
+  // Text up to the first NUL, the end of the area, or `limit` bytes.
+  std::string ReadText(std::uint32_t at, std::int64_t limit = kMaxAttributeText) {
     std::string text;
-    std::int64_t end = std::min(length_, std::int64_t{at} + kMaxAttributeText);
+    std::int64_t end = std::min(length_, std::int64_t{at} + limit);
     char chunk[256];
     for (std::int64_t pos = at; pos < end;) {
       std::size_t size = static_cast<std::size_t>(std::min<std::int64_t>(sizeof chunk, end - pos));

@@ -143,6 +143,13 @@ INSTANTIATE_TEST_SUITE_P(
                      image.PutInt32(FolderRecordOffset(2) + 4, 4 * 4 + 3);
                    },
                    {"Outlook Express", "Local Folders", "Local Folders/Inb"}},
+        DamageCase{"a name longer than Windows allows is cut at 260 bytes",
+                   [](auto& f) {
+                     Add(f, {10, 1, std::string(300, 'n'), "N.dbx"});
+                   },
+                   {},
+                   {"Outlook Express", "Local Folders", "Local Folders/Inbox",
+                    "Local Folders/" + std::string(260, 'n')}},
         DamageCase{"two records give one folder number: the first wins",
                    [](auto& f) {
                      Add(f, {4, 0, "Inbox again", "Other.dbx"});
