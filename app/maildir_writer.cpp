@@ -1,6 +1,5 @@
 // Each folder file one Maildir; messages are delivered as Maildir asks: written whole into
 // tmp, then moved to cur under a name no other message has.
-#include "folder_output.h"
 #include "message_file.h"
 #include "message_time.h"
 #include "message_writer.h"

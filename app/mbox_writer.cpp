@@ -1,5 +1,4 @@
 // Each folder file one mbox in the mboxrd form, which Thunderbird and every mbox reader take.
-#include "folder_output.h"
 #include "message_file.h"
 #include "message_time.h"
 #include "message_writer.h"

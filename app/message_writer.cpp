@@ -1,7 +1,6 @@
 #include "message_writer.h"
 
 #include "display_text.h"
-#include "folder_output.h"
 #include "safe_file_name.h"
 #include "text/ascii.h"
 

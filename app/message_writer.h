@@ -35,6 +35,11 @@ public:
 // Maildirs are named after them, or after the file name when it has none.
 using FolderDisplayNames = std::map<std::string, std::string>;
 
+// The name an mbox file or Maildir of `folder_file` takes, before its extension: its display
+// name, or its file name without ".dbx" when it has none, made a safe file name (8-bit names
+// shown as UTF-8, see DisplayText; separators in a folder's name are part of the name).
+std::string FolderOutputName(const FolderDisplayNames& names, const std::string& folder_file);
+
 std::unique_ptr<MessageWriter> MakeMessageWriter(SaveFormat format, const std::string& save_path,
                                                  FolderDisplayNames names = {});
 
