@@ -1,8 +1,12 @@
 #include "folder_list.h"
 
 #include "platform/file_system.h"
+#include "store/folder_database.h"
+#include "store/uoexpress.h"
+#include "store_location.h"
 #include "text/ascii.h"
 
+#include <unordered_map>
 #include <utility>
 
 namespace app {
@@ -22,11 +26,42 @@ std::vector<FolderFile> FillFolderList(const std::string& store_root) {
   // Without a root there is no store folder; listing "" would list the working folder.
   if (store_root.empty())
     return folders;
+  std::string database;
   for (const platform::DirectoryEntry& entry : platform::ListDirectory(store_root)) {
     if (entry.is_file && IsRecoverableFolderFile(entry.name))
       folders.push_back({entry.name, IsTickedByDefault(entry.name)});
+    else if (entry.is_file && text::EqualsIgnoringAsciiCase(entry.name, "folders.dbx"))
+      database = JoinStorePath(store_root, entry.name);
   }
+  if (!database.empty())
+    NameFolderFiles(database, folders);
   return folders;
+}
+
+void NameFolderFiles(const std::string& database_path, std::vector<FolderFile>& folders) {
+  std::vector<uoexpress::FolderRecord> records;
+  try {
+    records = uoexpress::ReadFolderRecords(database_path);
+  } catch (const uoexpress::EFOpenError&) {
+    return; // held by a running Outlook Express, or gone: the file names serve
+  }
+  std::unordered_map<std::string, const uoexpress::FolderRecord*> by_file;
+  for (const uoexpress::FolderRecord& record : records) {
+    // Only the name counts, should a record carry a folder part.
+    const std::string_view file = record.FileName;
+    const std::size_t separator = file.find_last_of("\\/");
+    const std::string_view name = separator == file.npos ? file : file.substr(separator + 1);
+    if (!name.empty())
+      by_file.emplace(text::LowerAscii(name), &record);
+  }
+  const uoexpress::FolderPaths paths(records);
+  for (FolderFile& folder : folders) {
+    const auto found = by_file.find(text::LowerAscii(folder.name));
+    if (found == by_file.end() || found->second->Name.empty())
+      continue;
+    folder.display_name = found->second->Name;
+    folder.display_path = paths.Of(*found->second);
+  }
 }
 
 int FolderImageIndex(std::string_view name) {

@@ -31,8 +31,14 @@ void Recovery::DeepScanFolder(const std::string& folder_file_name, ScanObserver&
                       folder_file_name, list_, observer);
 }
 
-bool Recovery::Save(const std::string& save_path, SaveCount& count) {
-  bool saved = SaveEmails(list_, copies_.TempDir(), save_path, notifier_, count);
+bool Recovery::Save(const std::string& save_path, SaveCount& count, SaveFormat format) {
+  SaveOptions options{format, {}};
+  // A file the folder database does not name has its file name for display name; its mbox or
+  // Maildir is named after the file without ".dbx" then.
+  for (const FolderFile& folder : folders_)
+    if (folder.display_name != folder.name)
+      options.folder_names[folder.name] = folder.display_name;
+  bool saved = SaveEmails(list_, copies_.TempDir(), save_path, notifier_, count, options);
   if (saved)
     emails_saved_ = true;
   return saved;

@@ -39,12 +39,13 @@ public:
   void DeepScanFolder(const std::string& folder_file_name, ScanObserver& observer,
                       DateFormatter date_text = {});
 
-  // Writes the ticked rows into `save_path` (see SaveEmails); remembers that mail was saved.
+  // Writes the ticked rows into `save_path` (see SaveEmails) as .eml files, or an mbox or a
+  // Maildir per folder file named after its display name; remembers that mail was saved.
   // `count` tells how far the run got, also when an error ends it.
-  bool Save(const std::string& save_path, SaveCount& count);
-  bool Save(const std::string& save_path) {
+  bool Save(const std::string& save_path, SaveCount& count, SaveFormat format = SaveFormat::Eml);
+  bool Save(const std::string& save_path, SaveFormat format = SaveFormat::Eml) {
     SaveCount count;
-    return Save(save_path, count);
+    return Save(save_path, count, format);
   }
 
   RecoveredList& List() { return list_; }

@@ -1,5 +1,6 @@
 #include "arguments.h"
 
+#include <charconv>
 #include <regex>
 
 namespace cli {
@@ -10,16 +11,25 @@ const char kUsage[] =
     "Rescues e-mail from Outlook Express folder files (.dbx), live and deleted.\n"
     "\n"
     "commands:\n"
-    "  folders [--store DIR]                  list the store's folder files; * marks\n"
-    "                                         those ticked in advance\n"
+    "  folders [--store DIR] [--format table|csv|json]\n"
+    "                                         list the store's folder files with their\n"
+    "                                         names in Outlook Express; * marks those\n"
+    "                                         ticked in advance\n"
     "  scan [--store DIR] [FILE.dbx... | --all-folders] [--format table|csv|json]\n"
-    "       [--deep]                          copy the folder files, list their messages;\n"
+    "       [--deep] [--subject REGEX] [--from REGEX]\n"
+    "                                         copy the folder files, list their messages\n"
+    "                                         (those whose subject and sender match);\n"
     "                                         --deep also finds messages by their data\n"
     "                                         blocks (for damaged files)\n"
-    "  save [scan options] [--all | --live | --deleted | --found] [--subject REGEX]\n"
-    "       [--from REGEX] -o DIR             scan, then write the selected messages as\n"
-    "                                         .eml files into DIR (default selection:\n"
-    "                                         the deleted and the found messages)\n"
+    "  save [scan options] [--all | --live | --deleted | --found]\n"
+    "       [--format eml|mbox|maildir] -o DIR\n"
+    "                                         scan, then write the selected messages into\n"
+    "                                         DIR as .eml files, or an mbox or a Maildir\n"
+    "                                         per folder file (default selection: the\n"
+    "                                         deleted and the found messages)\n"
+    "  show FILE.dbx DATA-OFFSET              print the header fields and the text of the\n"
+    "                                         message at DATA-OFFSET (as scan gives it;\n"
+    "                                         live, deleted or found by the deep scan)\n"
     "  dump [--preview] [--deep] FILE...      diagnostic listing of folder files\n"
     "\n"
     "Without FILE or --all-folders, the folder files ticked in advance are scanned.\n"
@@ -43,6 +53,8 @@ Command CommandNamed(const std::string& name) {
     return Command::Save;
   if (name == "dump")
     return Command::Dump;
+  if (name == "show")
+    return Command::Show;
   if (name == "--help" || name == "-h" || name == "help")
     return Command::Help;
   if (name == "--version")
@@ -50,14 +62,34 @@ Command CommandNamed(const std::string& name) {
   throw UsageError("unknown command '" + name + "'");
 }
 
-Format FormatNamed(const std::string& name) {
+// Sets the output format, or for save also the format of the saved mail.
+void SetFormat(Arguments& parsed, const std::string& name) {
   if (name == "table")
-    return Format::Table;
-  if (name == "csv")
-    return Format::Csv;
-  if (name == "json")
-    return Format::Json;
-  throw UsageError("unknown format '" + name + "' (table, csv or json)");
+    parsed.format = Format::Table;
+  else if (name == "csv")
+    parsed.format = Format::Csv;
+  else if (name == "json")
+    parsed.format = Format::Json;
+  else if (name == "eml" && parsed.command == Command::Save)
+    parsed.save_format = app::SaveFormat::Eml;
+  else if (name == "mbox" && parsed.command == Command::Save)
+    parsed.save_format = app::SaveFormat::Mbox;
+  else if (name == "maildir" && parsed.command == Command::Save)
+    parsed.save_format = app::SaveFormat::Maildir;
+  else
+    throw UsageError("unknown format '" + name + "' (table, csv or json" +
+                     (parsed.command == Command::Save ? "; eml, mbox or maildir)" : ")"));
+}
+
+// A data offset as scan prints it: a positive decimal number below 4 GiB, where the deep scan
+// finds messages.
+std::int64_t DataOffsetNamed(const std::string& text) {
+  std::int64_t offset = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), offset);
+  if (error != std::errc() || end != text.data() + text.size() || offset <= 0 ||
+      offset > 0xFFFFFFFF)
+    throw UsageError("not a data offset: '" + text + "'");
+  return offset;
 }
 
 void CheckPattern(const std::string& pattern) {
@@ -95,12 +127,13 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     if (arg == "--help" || arg == "-h") {
       parsed.command = Command::Help;
       return parsed;
-    } else if (arg == "--store" && parsed.command != Command::Dump) {
+    } else if (arg == "--store" && parsed.command != Command::Dump &&
+               parsed.command != Command::Show) {
       parsed.store = value();
     } else if (arg == "--all-folders" && scans) {
       parsed.all_folders = true;
-    } else if (arg == "--format" && scans) {
-      parsed.format = FormatNamed(value());
+    } else if (arg == "--format" && (scans || parsed.command == Command::Folders)) {
+      SetFormat(parsed, value());
     } else if (arg == "--all") {
       select(Selection::All);
     } else if (arg == "--live") {
@@ -111,7 +144,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       select(Selection::Found);
     } else if (arg == "--deep" && (scans || parsed.command == Command::Dump)) {
       parsed.deep = true;
-    } else if ((arg == "--subject" || arg == "--from") && parsed.command == Command::Save) {
+    } else if ((arg == "--subject" || arg == "--from") && scans) {
       std::string pattern = value();
       CheckPattern(pattern);
       (arg == "--subject" ? parsed.subject_pattern : parsed.from_pattern) = pattern;
@@ -121,7 +154,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       parsed.preview = true;
     } else if (arg.starts_with("-") && arg != "-") {
       throw UsageError("unknown option '" + arg + "' for " + args[0]);
-    } else if (scans || parsed.command == Command::Dump) {
+    } else if (scans || parsed.command == Command::Dump || parsed.command == Command::Show) {
       parsed.files.push_back(arg);
     } else {
       throw UsageError("unexpected argument '" + arg + "'");
@@ -133,6 +166,12 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     throw UsageError("save needs -o DIR");
   if (parsed.command == Command::Dump && parsed.files.empty())
     throw UsageError("dump needs at least one FILE");
+  if (parsed.command == Command::Show) {
+    if (parsed.files.size() != 2)
+      throw UsageError("show needs FILE.dbx and DATA-OFFSET");
+    parsed.data_offset = DataOffsetNamed(parsed.files[1]);
+    parsed.files.pop_back();
+  }
   return parsed;
 }
 

@@ -1,6 +1,9 @@
 // The command line of `salvora`, parsed.
 #pragma once
 
+#include "app/save_format.h"
+
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -8,7 +11,7 @@
 
 namespace cli {
 
-enum class Command { Help, Version, Folders, Scan, Save, Dump };
+enum class Command { Help, Version, Folders, Scan, Save, Dump, Show };
 enum class Format { Table, Csv, Json };
 
 // Which rows `save` writes. None of --all, --live, --deleted, --found: the rows ticked in
@@ -20,13 +23,15 @@ struct Arguments {
   std::optional<std::string> store; // --store DIR
   std::vector<std::string> files;   // folder files named on the command line
   bool all_folders = false;         // --all-folders
-  Format format = Format::Table;    // --format
+  Format format = Format::Table;    // --format table|csv|json: how rows are printed
+  app::SaveFormat save_format = app::SaveFormat::Eml; // save --format eml|mbox|maildir
   Selection selection = Selection::Preticked;
   std::optional<std::string> subject_pattern; // --subject REGEX
   std::optional<std::string> from_pattern;    // --from REGEX
   std::optional<std::string> output;          // -o DIR
   bool preview = false;                       // dump --preview
   bool deep = false;                          // --deep: add what only the deep scan finds
+  std::int64_t data_offset = 0;               // show FILE.dbx DATA-OFFSET
 };
 
 // Thrown for a command line that cannot be run; the text says why.

@@ -3,6 +3,7 @@
 #include "arguments.h"
 #include "dump_command.h"
 #include "recovery_commands.h"
+#include "show_command.h"
 
 #include <iostream>
 
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
       return 0;
     case cli::Command::Dump:
       return cli::RunDump({args.preview, args.deep, args.files}, std::cout, std::cerr) ? 0 : 1;
+    case cli::Command::Show:
+      return cli::RunShow(args.files[0], args.data_offset, std::cout, std::cerr);
     default:
       return cli::RunRecoveryCommand(args, std::cout, std::cerr);
     }

@@ -5,6 +5,7 @@
 #include "app/folder_list.h"
 #include "app/recovery.h"
 #include "app/store_location.h"
+#include "folder_output.h"
 #include "platform/console.h"
 #include "platform/temp_directory.h"
 #include "progress_bar.h"
@@ -90,13 +91,38 @@ void TickFolders(std::vector<app::FolderFile>& folders, const Arguments& args,
   }
 }
 
-// Applies --all/--live/--deleted and the patterns to the rows' check states.
+// --subject and --from: a row matches when its subject and its sender, as shown, match.
+class RowPatterns {
+public:
+  explicit RowPatterns(const Arguments& args) {
+    if (args.subject_pattern)
+      subject_.emplace(*args.subject_pattern);
+    if (args.from_pattern)
+      from_.emplace(*args.from_pattern);
+  }
+
+  bool Matches(const app::RecoveredRow& row) const {
+    return (!subject_ || std::regex_search(app::DisplayText(row.subject), *subject_)) &&
+           (!from_ || std::regex_search(app::DisplayText(row.from), *from_));
+  }
+
+private:
+  std::optional<std::regex> subject_, from_;
+};
+
+// The rows scan prints: those that match --subject and --from.
+app::RecoveredList MatchingRows(const app::RecoveredList& list, const Arguments& args) {
+  const RowPatterns patterns(args);
+  app::RecoveredList matching;
+  for (const app::RecoveredRow& row : list.Rows())
+    if (patterns.Matches(row))
+      matching.Add(row);
+  return matching;
+}
+
+// Applies --all/--live/--deleted/--found and the patterns to the rows' check states.
 void SelectRows(app::RecoveredList& list, const Arguments& args) {
-  std::optional<std::regex> subject, from;
-  if (args.subject_pattern)
-    subject.emplace(*args.subject_pattern);
-  if (args.from_pattern)
-    from.emplace(*args.from_pattern);
+  const RowPatterns patterns(args);
   for (std::size_t i = 0; i < list.Count(); ++i) {
     const app::RecoveredRow& row = list[i];
     bool ticked = row.ticked;
@@ -116,11 +142,7 @@ void SelectRows(app::RecoveredList& list, const Arguments& args) {
       ticked = row.message.Found;
       break;
     }
-    if (subject && !std::regex_search(app::DisplayText(row.subject), *subject))
-      ticked = false;
-    if (from && !std::regex_search(app::DisplayText(row.from), *from))
-      ticked = false;
-    list.SetTicked(i, ticked);
+    list.SetTicked(i, ticked && patterns.Matches(row));
   }
 }
 
@@ -131,15 +153,13 @@ int ListFolders(const Arguments& args, std::ostream& out, std::ostream& errors) 
     errors << "salvora: no Outlook Express store found; name one with --store DIR\n";
     return kRecoveryError;
   }
-  out << "store: " << root << '\n';
-  for (const auto& folder : app::FillFolderList(root))
-    out << (folder.ticked ? "* " : "  ") << folder.name << '\n';
+  WriteFolders(root, app::FillFolderList(root), args.format, out);
   return 0;
 }
 
 // Saves the ticked rows; a run that an error or Ctrl-C cut short says how far it got.
-bool SaveRows(app::Recovery& recovery, const std::string& output, app::UserNotifier& notifier,
-              std::ostream& errors) {
+bool SaveRows(app::Recovery& recovery, const std::string& output, app::SaveFormat format,
+              app::UserNotifier& notifier, std::ostream& errors) {
   std::error_code error;
   std::filesystem::create_directories(output, error);
   if (error)
@@ -147,7 +167,7 @@ bool SaveRows(app::Recovery& recovery, const std::string& output, app::UserNotif
   app::SaveCount count;
   bool saved = false;
   try {
-    saved = recovery.Save(output, count);
+    saved = recovery.Save(output, count, format);
   } catch (const std::exception& error) {
     errors << "salvora: " << error.what() << '\n';
   }
@@ -190,10 +210,13 @@ int ScanAndSave(const Arguments& args, std::ostream& out, std::ostream& errors) 
     errors << "salvora: " << name << " looks damaged; --deep may find more of its messages\n";
   if (args.command == Command::Save)
     SelectRows(recovery.List(), args);
+  else if (args.subject_pattern || args.from_pattern)
+    recovery.List() = MatchingRows(recovery.List(), args);
   WriteRows(recovery.List(), args.format, out);
   if (platform::Interrupted())
     return kInterrupted;
-  if (args.command == Command::Save && !SaveRows(recovery, *args.output, notifier, errors))
+  if (args.command == Command::Save &&
+      !SaveRows(recovery, *args.output, args.save_format, notifier, errors))
     return platform::Interrupted() ? kInterrupted : kRecoveryError;
   return 0;
 }

@@ -10,15 +10,6 @@ namespace {
 
 using app::RecoveredRow;
 
-// Characters, not bytes, of UTF-8 text.
-std::size_t Width(std::string_view text) {
-  std::size_t width = 0;
-  for (char c : text)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-      ++width;
-  return width;
-}
-
 // At most `limit` characters, the last one "…" when cut.
 std::string Cut(const std::string& text, std::size_t limit) {
   if (Width(text) <= limit)
@@ -114,6 +105,14 @@ void WriteJson(const app::RecoveredList& list, std::ostream& out) {
 }
 
 } // namespace
+
+std::size_t Width(std::string_view text) {
+  std::size_t width = 0;
+  for (char c : text)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+      ++width;
+  return width;
+}
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";

@@ -15,6 +15,9 @@ void WriteRows(const app::RecoveredList& list, Format format, std::ostream& out)
 // A JSON string literal of UTF-8 text.
 std::string JsonString(std::string_view text);
 
+// Characters, not bytes, of UTF-8 text.
+std::size_t Width(std::string_view text);
+
 // A CSV field, quoted when it needs to be.
 std::string CsvField(std::string_view text);
 

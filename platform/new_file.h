@@ -17,4 +17,9 @@ bool PathExists(const std::string& path);
 // the file cannot be written.
 NewFileResult WriteNewFile(const std::string& path, std::string_view bytes);
 
+// Gives the file at `from` the name `to` on the same volume, never replacing what stands at
+// `to` (AlreadyExists; the file stays where it was). Throws std::runtime_error("Cannot create
+// file " + to) when it cannot be moved.
+NewFileResult MoveToNewName(const std::string& from, const std::string& to);
+
 } // namespace platform

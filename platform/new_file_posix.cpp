@@ -57,20 +57,21 @@ bool TemporaryFile::WriteAll(std::string_view bytes) {
   return ::close(fd) == 0; // closing reports late write errors too
 }
 
-NewFileResult TemporaryFile::Publish(const std::string& path, bool& failed) {
+NewFileResult MoveWithoutReplacing(const std::string& from, const std::string& to, bool& failed) {
   failed = false;
-  if (::link(name_.c_str(), path.c_str()) == 0)
-    return NewFileResult::Created; // the destructor removes the temporary name
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    ::unlink(from.c_str());
+    return NewFileResult::Created;
+  }
   if (errno == EEXIST)
     return NewFileResult::AlreadyExists;
   // File systems without hard links (FAT on memory sticks): rename, after a last look.
-  if (PathExists(path))
+  if (PathExists(to))
     return NewFileResult::AlreadyExists;
-  if (::rename(name_.c_str(), path.c_str()) != 0) {
+  if (::rename(from.c_str(), to.c_str()) != 0) {
     failed = true;
     return NewFileResult::AlreadyExists;
   }
-  name_.clear();
   return NewFileResult::Created;
 }
 

@@ -56,11 +56,10 @@ bool TemporaryFile::WriteAll(std::string_view bytes) {
   return ::CloseHandle(handle) && written;
 }
 
-// A rename without MOVEFILE_REPLACE_EXISTING never replaces.
-NewFileResult TemporaryFile::Publish(const std::string& path, bool& failed) {
-  failed = false;
-  if (::MoveFileExA(name_.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    name_.clear();
+NewFileResult MoveWithoutReplacing(const std::string& from, const std::string& to, bool& failed) {
+  // Without MOVEFILE_REPLACE_EXISTING a rename never replaces.
+  if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    failed = false;
     return NewFileResult::Created;
   }
   const DWORD error = ::GetLastError();

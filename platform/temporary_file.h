@@ -1,5 +1,6 @@
-// The system's part of WriteNewFile (new_file.h): a temporary file beside the file it is to
-// become, written whole, then given its name without replacing anything. One source per system.
+// The system's part of WriteNewFile and MoveToNewName (new_file.h): a temporary file beside the
+// file it is to become, written whole, then given its name without replacing anything. One
+// source per system.
 #pragma once
 
 #include "new_file.h"
@@ -32,5 +33,10 @@ private:
   std::string name_;          // empty once renamed, or when none was made
   std::intptr_t handle_ = -1; // the open file (a descriptor, or a HANDLE); -1 once closed
 };
+
+// Gives the file at `from` the name `to` on the same volume unless something stands there
+// (AlreadyExists; the file stays at `from`); sets `failed` when the name could not be given for
+// another reason.
+NewFileResult MoveWithoutReplacing(const std::string& from, const std::string& to, bool& failed);
 
 } // namespace platform

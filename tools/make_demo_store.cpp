@@ -4,6 +4,7 @@
 //
 //   make_demo_store OUTPUT-FOLDER
 #include "dbx_writer.h"
+#include "folder_database_writer.h"
 
 #include <filesystem>
 #include <iostream>
@@ -230,7 +231,22 @@ void WriteFolder(const Folder& folder, const std::filesystem::path& out, int& nu
   builder.Build().WriteTo((out / folder.file).string());
 }
 
-// Files of the store that hold no messages: the folder list and the POP3 message ids.
+// The folder database: the folders as Outlook Express showed them, one of them under a
+// display name that differs from its file's name.
+void WriteFolderDatabase(const std::filesystem::path& path) {
+  dbxtest::FolderDatabase({{0, -1, "Outlook Express", ""},
+                           {1, 0, "Local Folders", ""},
+                           {4, 1, "Inbox", "Inbox.dbx"},
+                           {5, 1, "Outbox", ""},
+                           {6, 1, "Sent Items", "Sent Items.dbx"},
+                           {7, 1, "Deleted Items", "Deleted Items.dbx"},
+                           {8, 1, "Drafts", "Drafts.dbx"},
+                           {100, 1, "Work", ""},
+                           {101, 100, "Floor plans", "Projects.dbx"}})
+      .WriteTo(path.string());
+}
+
+// A file of the store that holds no messages: the POP3 message ids.
 void WriteEmptyDatabase(const std::filesystem::path& path) {
   dbxtest::DbxImage image(0x24BC);
   const unsigned char signature[] = {0xCF, 0xAD, 0x12, 0xFE, 0xC6, 0xFD, 0x74, 0x6F, 0x66, 0xE3,
@@ -251,7 +267,7 @@ int main(int argc, char** argv) {
   int number = 1;
   for (const Folder& folder : DemoFolders())
     WriteFolder(folder, out, number);
-  WriteEmptyDatabase(out / "Folders.dbx");
+  WriteFolderDatabase(out / "Folders.dbx");
   WriteEmptyDatabase(out / "Pop3uidl.dbx");
   return 0;
 }

@@ -1,4 +1,5 @@
 #include "app/folder_list.h"
+#include "folder_database_writer.h"
 #include "scoped_environment.h"
 
 #include <filesystem>
@@ -62,6 +63,65 @@ TEST(FillFolderList, NoStoreFolderListsNothing) {
   std::filesystem::current_path(cwd);
   EXPECT_TRUE(app::FillFolderList(working / "missing").empty());
   EXPECT_TRUE(app::FillFolderList(working / "Inbox.dbx").empty());
+}
+
+struct Shown {
+  std::string file, name, path;
+  bool operator==(const Shown&) const = default;
+};
+
+void PrintTo(const Shown& s, std::ostream* os) {
+  *os << s.file << " '" << s.name << "' '" << s.path << "'";
+}
+
+std::vector<Shown> ShownFolders(const std::string& root) {
+  std::vector<Shown> shown;
+  for (const app::FolderFile& folder : app::FillFolderList(root))
+    shown.push_back({folder.name, folder.display_name, folder.display_path});
+  return shown;
+}
+
+TEST(FillFolderList, NamesFolderFilesAfterTheFolderDatabase) {
+  testenv::TempFolder store;
+  for (const char* name : {"Inbox.dbx", "Projects.dbx", "Stray.dbx", "Nameless.dbx"})
+    testenv::WriteFile(store / name, "x");
+  dbxtest::FolderDatabase({{0, -1, "Outlook Express", ""},
+                           {1, 0, "Local Folders", ""},
+                           {4, 1, "Inbox", "INBOX.DBX"},
+                           {20, 1, "Work", ""},
+                           {21, 20, "Building project", "C:\\Store\\Projects.dbx"},
+                           {22, 1, "", "Nameless.dbx"},
+                           {23, 1, "Not in the store", "Gone.dbx"}})
+      .WriteTo(store / "folders.DBX");
+  EXPECT_EQ(ShownFolders(store.path()),
+            (std::vector<Shown>{
+                {"Inbox.dbx", "Inbox", "Local Folders/Inbox"},
+                {"Nameless.dbx", "Nameless.dbx", "Nameless.dbx"},
+                {"Projects.dbx", "Building project", "Local Folders/Work/Building project"},
+                {"Stray.dbx", "Stray.dbx", "Stray.dbx"}}));
+}
+
+TEST(FillFolderList, AnUnreadableFolderDatabaseLeavesTheFileNames) {
+  const std::vector<Shown> file_names = {{"Inbox.dbx", "Inbox.dbx", "Inbox.dbx"}};
+  for (const std::string& database : {std::string(), std::string(5000, '\xFF')}) {
+    testenv::TempFolder store;
+    testenv::WriteFile(store / "Inbox.dbx", "x");
+    testenv::WriteFile(store / "Folders.dbx", database);
+    EXPECT_EQ(ShownFolders(store.path()), file_names) << database.size();
+  }
+  testenv::TempFolder store;
+  testenv::WriteFile(store / "Inbox.dbx", "x");
+  std::filesystem::create_directory(store / "Folders.dbx");
+  EXPECT_EQ(ShownFolders(store.path()), file_names) << "a folder named Folders.dbx";
+}
+
+TEST(FillFolderList, RealStoreShowsOutlookExpressNames) {
+  const std::string store = std::string(SALVORA_SHARED_SAMPLES) + "/dzw-store";
+  if (!std::filesystem::exists(store + "/Folders.dbx"))
+    GTEST_SKIP() << "no shared samples at " << SALVORA_SHARED_SAMPLES;
+  EXPECT_EQ(ShownFolders(store),
+            (std::vector<Shown>{{"Inbox.dbx", "Inbox", "Local Folders/Inbox"},
+                                {"Outbox.dbx", "Outbox", "Local Folders/Outbox"}}));
 }
 
 struct IconCase {

@@ -17,18 +17,38 @@ TEST(Arguments, WhatParses) {
   EXPECT_EQ(save.from_pattern, "@x");
   EXPECT_EQ(save.output, "/out");
   EXPECT_EQ(save.format, Format::Json);
+  EXPECT_EQ(save.save_format, app::SaveFormat::Eml);
 
-  Arguments scan = ParseArguments({"scan", "--all-folders", "--format", "csv"});
+  // save takes both kinds of format: how rows are printed and how mail is saved.
+  Arguments mbox = ParseArguments({"save", "--format", "mbox", "--format", "csv", "-o", "d"});
+  EXPECT_EQ(mbox.save_format, app::SaveFormat::Mbox);
+  EXPECT_EQ(mbox.format, Format::Csv);
+  EXPECT_EQ(ParseArguments({"save", "--format", "maildir", "-o", "d"}).save_format,
+            app::SaveFormat::Maildir);
+  EXPECT_EQ(ParseArguments({"folders", "--format", "json"}).format, Format::Json);
+
+  Arguments scan =
+      ParseArguments({"scan", "--all-folders", "--format", "csv", "--subject", "x", "--from", "y"});
   EXPECT_TRUE(scan.all_folders);
+  EXPECT_EQ(scan.subject_pattern, "x");
+  EXPECT_EQ(scan.from_pattern, "y");
   EXPECT_EQ(scan.format, Format::Csv);
   EXPECT_EQ(scan.selection, Selection::Preticked);
 
   EXPECT_EQ(ParseArguments({"dump", "--preview", "a.dbx"}).preview, true);
   for (const char* command : {"scan", "dump"})
     EXPECT_TRUE(ParseArguments({command, "--deep", "a.dbx"}).deep) << command;
-  Arguments found = ParseArguments({"save", "--deep", "--found", "-o", "/out"});
+  Arguments found =
+      ParseArguments({"save", "--deep", "--found", "--format", "maildir", "-o", "/out"});
   EXPECT_TRUE(found.deep);
   EXPECT_EQ(found.selection, Selection::Found);
+  EXPECT_EQ(found.save_format, app::SaveFormat::Maildir);
+  Arguments show = ParseArguments({"show", "dir/a.dbx", "60116"});
+  EXPECT_EQ(show.command, Command::Show);
+  EXPECT_EQ(show.files, std::vector<std::string>{"dir/a.dbx"});
+  EXPECT_EQ(show.data_offset, 60116);
+  // The deep scan finds messages up to 4 GiB into a file.
+  EXPECT_EQ(ParseArguments({"show", "a.dbx", "4294967295"}).data_offset, 4294967295);
   EXPECT_EQ(ParseArguments({"--version"}).command, Command::Version);
   EXPECT_EQ(ParseArguments({"scan", "--help"}).command, Command::Help);
 }
@@ -40,6 +60,10 @@ TEST(Arguments, WhatIsRefused) {
       {"scan", "--bogus"},
       {"scan", "--format"},
       {"scan", "--format", "xml"},
+      {"scan", "--format", "mbox"}, // a saving format belongs to save
+      {"folders", "--format", "maildir"},
+      {"folders", "--subject", "x"},
+      {"save", "--format", "pst", "-o", "x"},
       {"scan", "--all"}, // selection belongs to save
       {"scan", "-o", "/out"},
       {"save", "Inbox.dbx"}, // no destination
@@ -51,6 +75,12 @@ TEST(Arguments, WhatIsRefused) {
       {"folders", "Inbox.dbx"},
       {"dump"},
       {"dump", "--store", "x", "a.dbx"},
+      {"show", "a.dbx"},
+      {"show", "a.dbx", "1", "2"},
+      {"show", "a.dbx", "0"},
+      {"show", "a.dbx", "12x"},
+      {"show", "a.dbx", "4294967296"},
+      {"show", "--store", "x", "a.dbx", "1"},
   };
   for (const auto& args : refused)
     EXPECT_THROW(ParseArguments(args), UsageError) << (args.empty() ? "(none)" : args[0]);

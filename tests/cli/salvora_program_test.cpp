@@ -142,6 +142,79 @@ TEST(SalvoraProgram, SaveWritesTheDeletedMessagesByDefault) {
   EXPECT_EQ(FilesBelow(out).size(), 6u);
 }
 
+TEST(SalvoraProgram, FoldersShowTheirNamesInOutlookExpress) {
+  Program program;
+  Outcome json = program.Run({"folders", "--format", "json"});
+  ASSERT_EQ(json.exit_code, 0) << json.err;
+  EXPECT_NE(json.out.find("{\"file\": \"Projects.dbx\", \"name\": \"Floor plans\", \"path\": "
+                          "\"Local Folders/Work/Floor plans\", \"ticked\": false}"),
+            std::string::npos)
+      << json.out;
+  Outcome csv = program.Run({"folders", "--format", "csv"});
+  EXPECT_TRUE(csv.out.starts_with("file,name,path,ticked\r\n"));
+  EXPECT_NE(csv.out.find("Deleted Items.dbx,Deleted Items,Local Folders/Deleted Items,true\r\n"),
+            std::string::npos);
+  Outcome table = program.Run({"folders"});
+  EXPECT_NE(table.out.find("* Deleted Items.dbx  Deleted Items  Local Folders/Deleted Items\n"),
+            std::string::npos)
+      << table.out;
+}
+
+TEST(SalvoraProgram, SavesIntoMboxAndMaildirNamedAfterTheFolders) {
+  Program program;
+  const std::string mbox = program.Path("mbox");
+  Outcome saved = program.Run({"save", "--all-folders", "--all", "--format", "mbox", "-o", mbox});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  EXPECT_EQ(FilesBelow(mbox),
+            (std::vector<std::string>{"Deleted Items.mbox", "Drafts.mbox", "Floor plans.mbox",
+                                      "Inbox.mbox", "Sent Items.mbox"}));
+  const std::string plans = ReadFile(mbox + "/Floor plans.mbox");
+  EXPECT_TRUE(plans.starts_with("From architect@example.com Thu Mar 13 15:40:00 2003\n"));
+  EXPECT_EQ(Count(plans, "\n\nFrom architect@example.com "), 1u); // two messages
+  EXPECT_EQ(Count(plans, "\r"), 0u);
+
+  const std::string maildir = program.Path("maildir");
+  saved = program.Run({"save", "--all-folders", "--format", "maildir", "-o", maildir});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  std::vector<std::string> folders;
+  for (const std::string& file : FilesBelow(maildir))
+    folders.push_back(file.substr(0, file.find("/cur/")));
+  EXPECT_EQ(folders, (std::vector<std::string>{"Deleted Items", "Deleted Items", "Floor plans",
+                                               "Inbox", "Inbox"}));
+
+  Outcome scan = program.Run({"scan", "--all-folders", "--subject", "^Floor", "--from", "arch"});
+  ASSERT_EQ(scan.exit_code, 0) << scan.err;
+  EXPECT_EQ(Count(scan.out, "\n"), 3u) << scan.out; // the header and two rows
+}
+
+TEST(SalvoraProgram, ShowPrintsAMessageBeforeItIsSaved) {
+  std::string inbox;
+  for (const auto& entry : fs::recursive_directory_iterator(SALVORA_DEMO_PREFIX))
+    if (entry.path().filename() == "Inbox.dbx")
+      inbox = entry.path().string();
+  ASSERT_FALSE(inbox.empty());
+  Program program;
+  // A live message with an attachment, and a deleted one.
+  Outcome live = program.Run({"show", inbox, "62628"});
+  ASSERT_EQ(live.exit_code, 0) << live.err;
+  EXPECT_TRUE(live.out.starts_with("From: \"Tom Keller\" <tom.keller@example.com>\nTo: Dana "
+                                   "Whitfield <dana.whitfield@example.org>\nCc: \nSubject: Signed "
+                                   "contract\nDate: Wed, 5 Mar 2003 11:45:00 +0100\nAttachment: "
+                                   "contract.pdf (application/pdf, 6009 bytes)\n\nThanks for "))
+      << live.out;
+  Outcome deleted = program.Run({"show", inbox, "61360"});
+  ASSERT_EQ(deleted.exit_code, 0) << deleted.err;
+  EXPECT_NE(deleted.out.find("Subject: Reuni\xC3\xB3n del martes\n"), std::string::npos);
+  EXPECT_NE(deleted.out.find("\nla reuni\xC3\xB3n del martes queda a las diez.\n"),
+            std::string::npos);
+
+  Outcome nothing = program.Run({"show", inbox, "60117"});
+  EXPECT_EQ(nothing.exit_code, 1);
+  EXPECT_NE(nothing.err.find("no message starts at offset 60117"), std::string::npos);
+  EXPECT_EQ(program.Run({"show", "/nonexistent/a.dbx", "60116"}).exit_code, 1);
+  EXPECT_EQ(program.Run({"show", inbox, "x"}).exit_code, 2);
+}
+
 // Each failure says what went wrong in one line of the program's own words; a usage error
 // adds where the usage is, not the whole of it.
 TEST(SalvoraProgram, ExitCodesAndMessages) {
@@ -232,6 +305,26 @@ TEST(SalvoraProgram, DeepScanFindsWhatTheHeaderNoLongerReaches) {
   EXPECT_EQ(FilesBelow(out), (std::vector<std::string>{"first.eml", "gone.eml", "second.eml"}));
   EXPECT_EQ(ReadFile(out + "/second.eml"), store.texts[1]);
   EXPECT_EQ(ReadFile(out + "/gone.eml"), dbxtest::StoreBuilder::DeletedText(store.texts[2]));
+
+  const std::string mbox = program.Path("mbox");
+  saved = program.Run({"save", "--deep", "--found", "--format", "mbox", store.File(), "-o", mbox});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  EXPECT_EQ(FilesBelow(mbox), std::vector<std::string>{"Inbox.mbox"});
+  EXPECT_EQ(Count(ReadFile(mbox + "/Inbox.mbox"), "\n\nFrom "), 2u); // three messages
+}
+
+TEST(SalvoraProgram, ShowReadsWhatOnlyTheDeepScanFinds) {
+  HeaderlessStore store;
+  Program program;
+  Outcome second = program.Run({"show", store.File(), std::to_string(store.offsets[1])});
+  ASSERT_EQ(second.exit_code, 0) << second.err;
+  EXPECT_EQ(second.out, "From: b@example.org\nTo: \nCc: \nSubject: second\nDate: \n\n" +
+                            std::string(3000, 'y') + "\n");
+  // A deleted message's blocks lost their first bytes, and its From label with them.
+  Outcome gone = program.Run({"show", store.File(), std::to_string(store.offsets[2])});
+  ASSERT_EQ(gone.exit_code, 0) << gone.err;
+  EXPECT_EQ(gone.out, "From: \nTo: \nCc: \nSubject: gone\nDate: \n\nThree.\n");
+  EXPECT_EQ(program.Run({"show", store.File(), std::to_string(store.offsets[1] + 1)}).exit_code, 1);
 }
 
 TEST(SalvoraProgram, DumpDeepAddsOneLinePerFoundMessage) {
