@@ -2,7 +2,9 @@
 
 #include "platform/pump.h"
 #include "recovered_text.h"
+#include "store/uoexpress.h"
 
+#include <map>
 #include <vector>
 
 namespace app {
@@ -37,9 +39,17 @@ bool SaveEmails(const RecoveredList& list, const std::string& temp_dir,
 
     const std::unique_ptr<MessageWriter> writer =
         MakeMessageWriter(options.format, save_path, options.folder_names);
+    // Each working copy is opened once, when its first message is read, and held to the end.
+    std::map<std::string, uoexpress::FolderFile> copies;
     std::string text;
     for (const TickedMessage& row : ticked) {
-      ReadRecoveredText(row.message, temp_dir, text, true);
+      auto copy = copies.find(row.message.FolderFileName);
+      if (copy == copies.end())
+        copy = copies
+                   .emplace(row.message.FolderFileName,
+                            uoexpress::FolderFile(temp_dir + row.message.FolderFileName))
+                   .first;
+      ReadRecoveredText(row.message, copy->second, text, true);
       // A Stop during the read leaves the text cut short: write nothing rather than part.
       if (platform::StopRequested())
         return false;

@@ -159,6 +159,7 @@ void Measure(const char* name, const fs::path& file, const fs::path& work) {
   fs::remove_all(out);
 
   // The deep scan of the working copy, after the listings it leaves out.
+  platform::SetStopRequested(false); // the save set it as it ended
   const std::string copy_path = temp.string() + "/" + file.filename().string();
   std::vector<uoexpress::Toe5_MessageInfo> live, deleted;
   uoexpress::ReadMessageInfos(copy_path, live);
@@ -168,7 +169,6 @@ void Measure(const char* name, const fs::path& file, const fs::path& work) {
   deleted = {};
   bench::SequentialRead({copy_path}); // into the page cache, so both read alike
   const double sequential = bench::SequentialRead({copy_path});
-  platform::SetStopRequested(false); // the save set it as it ended
   memory.Reset();
   start = Clock::now();
   std::vector<uoexpress::Toe5_FoundMessage> found;

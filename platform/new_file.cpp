@@ -2,27 +2,53 @@
 
 #include "temporary_file.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace platform {
 
-NewFileResult TemporaryFile::Publish(const std::string& path, bool& failed) {
-  const NewFileResult result = MoveWithoutReplacing(name_, path, failed);
-  if (result == NewFileResult::Created)
-    name_.clear();
-  return result;
+namespace {
+
+std::runtime_error CannotCreate(const std::string& path) {
+  return std::runtime_error("Cannot create file " + path);
 }
 
-NewFileResult WriteNewFile(const std::string& path, std::string_view bytes) {
-  const auto cannot_create = [&path] { return std::runtime_error("Cannot create file " + path); };
-  TemporaryFile file(path);
-  if (!file.ok() || !file.WriteAll(bytes))
-    throw cannot_create();
+// Publishes `file` as `path`; throws when it could be neither named nor closed.
+NewFileResult Publish(TemporaryFile& file, const std::string& path) {
   bool failed = false;
   const NewFileResult result = file.Publish(path, failed);
   if (failed)
-    throw cannot_create();
+    throw CannotCreate(path);
+  if (result == NewFileResult::Created && !file.Close()) {
+    ::remove(path.c_str()); // a file whose last bytes may be missing never keeps its name
+    throw CannotCreate(path);
+  }
   return result;
+}
+
+} // namespace
+
+NewFileResult WriteNewFile(const std::string& path, std::string_view bytes) {
+  TemporaryFile file(path);
+  if (!file.ok() || !file.WriteAll(bytes))
+    throw CannotCreate(path);
+  return Publish(file, path);
+}
+
+std::string WriteNewFileUnderFirstFreeName(const std::function<std::string(int)>& name_for,
+                                           std::string_view bytes,
+                                           std::optional<std::int64_t> modified) {
+  const std::string first = name_for(0);
+  TemporaryFile file(first);
+  if (!file.ok() || !file.WriteAll(bytes))
+    throw CannotCreate(first);
+  if (modified)
+    file.SetModified(*modified); // a date the volume cannot hold leaves the time of saving
+  for (int n = 0;; ++n) {
+    std::string name = n == 0 ? first : name_for(n);
+    if (Publish(file, name) == NewFileResult::Created)
+      return name;
+  }
 }
 
 NewFileResult MoveToNewName(const std::string& from, const std::string& to) {

@@ -1,6 +1,9 @@
 // Creating files that must never be seen half-written and never replace another file.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +19,15 @@ bool PathExists(const std::string& path);
 // temporary file is removed). Throws std::runtime_error("Cannot create file " + path) when
 // the file cannot be written.
 NewFileResult WriteNewFile(const std::string& path, std::string_view bytes);
+
+// Writes `bytes` into a new file that has no name until it is complete, then gives it the first
+// of the names name_for(0), name_for(1), ... at which nothing stands, and returns that name.
+// `modified` (seconds since 1970, UTC) becomes its modification time when given and the file
+// system can hold it. Throws std::runtime_error("Cannot create file " + name) when the file
+// cannot be written or named.
+std::string WriteNewFileUnderFirstFreeName(const std::function<std::string(int)>& name_for,
+                                           std::string_view bytes,
+                                           std::optional<std::int64_t> modified = {});
 
 // Gives the file at `from` the name `to` on the same volume, never replacing what stands at
 // `to` (AlreadyExists; the file stays where it was). Throws std::runtime_error("Cannot create

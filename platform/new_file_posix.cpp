@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <limits>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -18,16 +20,50 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+bool ProcFdUsable() {
+  static const bool usable = ::access("/proc/self/fd", X_OK) == 0;
+  return usable;
+}
+
+// The process's umask, asked once: asking means setting it, so it is not asked per file.
+mode_t ProcessUmask() {
+  static const mode_t mask = [] {
+    const mode_t current = ::umask(0);
+    ::umask(current);
+    return current;
+  }();
+  return mask;
+}
+
 } // namespace
 
 TemporaryFile::TemporaryFile(const std::string& path) {
-  std::string pattern = FolderOf(path) + "/.salvora-XXXXXX";
+  const std::string folder = FolderOf(path);
+  // A file without a name takes its mode from the umask as any new file does, and needs no
+  // name of its own or its removal: the cheapest way to make a file appear whole. It is named
+  // through /proc, so only where that is mounted.
+  if (ProcFdUsable()) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      handle_ = fd;
+      anonymous_ = true;
+      return;
+    }
+  }
+  std::string pattern = folder + "/.salvora-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
-  if (fd >= 0) {
-    name_.assign(name.data());
-    handle_ = fd;
+  if (fd < 0)
+    return;
+  name_.assign(name.data());
+  handle_ = fd;
+  // mkstemp makes the file private; saved mail gets the user's usual permissions.
+  if (::fchmod(fd, 0666 & ~ProcessUmask()) != 0) {
+    ::close(fd);
+    handle_ = -1;
+    ::unlink(name_.c_str());
+    name_.clear();
   }
 }
 
@@ -40,11 +76,6 @@ TemporaryFile::~TemporaryFile() {
 
 bool TemporaryFile::WriteAll(std::string_view bytes) {
   const int fd = static_cast<int>(handle_);
-  // mkstemp makes the file private; saved mail gets the user's usual permissions.
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  if (::fchmod(fd, 0666 & ~mask) != 0)
-    return false;
   while (!bytes.empty()) {
     ssize_t written = ::write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR)
@@ -53,8 +84,44 @@ bool TemporaryFile::WriteAll(std::string_view bytes) {
       return false;
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
+  // A file with no name is linked while it is open; one with a name is closed first, which
+  // reports late write errors too.
+  return anonymous_ || Close();
+}
+
+bool TemporaryFile::SetModified(std::int64_t unix_seconds) {
+  if (unix_seconds < std::numeric_limits<time_t>::min() ||
+      unix_seconds > std::numeric_limits<time_t>::max())
+    return false;
+  timespec times[2] = {};
+  times[0].tv_nsec = UTIME_OMIT; // access time
+  times[1].tv_sec = static_cast<time_t>(unix_seconds);
+  if (handle_ >= 0)
+    return ::futimens(static_cast<int>(handle_), times) == 0;
+  return ::utimensat(AT_FDCWD, name_.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+NewFileResult TemporaryFile::Publish(const std::string& path, bool& failed) {
+  failed = false;
+  if (!anonymous_) {
+    const NewFileResult result = MoveWithoutReplacing(name_, path, failed);
+    if (result == NewFileResult::Created)
+      name_.clear();
+    return result;
+  }
+  const std::string self = "/proc/self/fd/" + std::to_string(handle_);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    return NewFileResult::Created;
+  failed = errno != EEXIST;
+  return NewFileResult::AlreadyExists;
+}
+
+bool TemporaryFile::Close() {
+  if (handle_ < 0)
+    return true;
+  const int fd = static_cast<int>(handle_);
   handle_ = -1;
-  return ::close(fd) == 0; // closing reports late write errors too
+  return ::close(fd) == 0;
 }
 
 NewFileResult MoveWithoutReplacing(const std::string& from, const std::string& to, bool& failed) {

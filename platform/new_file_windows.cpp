@@ -1,3 +1,4 @@
+#include "file_time.h"
 #include "new_file.h"
 #include "temporary_file.h"
 
@@ -54,6 +55,21 @@ bool TemporaryFile::WriteAll(std::string_view bytes) {
   handle_ = -1;
   // Closing reports late write errors too.
   return ::CloseHandle(handle) && written;
+}
+
+bool TemporaryFile::SetModified(std::int64_t unix_seconds) {
+  return SetFileModificationTime(name_, unix_seconds); // the rename keeps it
+}
+
+NewFileResult TemporaryFile::Publish(const std::string& path, bool& failed) {
+  const NewFileResult result = MoveWithoutReplacing(name_, path, failed);
+  if (result == NewFileResult::Created)
+    name_.clear();
+  return result;
+}
+
+bool TemporaryFile::Close() {
+  return true; // WriteAll closed it
 }
 
 NewFileResult MoveWithoutReplacing(const std::string& from, const std::string& to, bool& failed) {
