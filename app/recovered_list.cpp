@@ -27,7 +27,7 @@ const std::string& RecoveredRow::Text(int column) const {
 
 RecoveredList::RecoveredList(TextComparison compare)
     : compare_(compare ? std::move(compare) : TextComparison(&text::CompareIgnoringAsciiCase)),
-      display_([](const std::string& text) { return DisplayText(text); }) {}
+      display_([](int, const std::string& text) { return DisplayText(text); }) {}
 
 void RecoveredList::SelectAll() {
   for (auto& row : rows_)
@@ -62,7 +62,7 @@ void RecoveredList::ColumnClick(int column) {
   std::vector<std::string> keys;
   keys.reserve(rows_.size());
   for (const auto& row : rows_)
-    keys.push_back(display_ ? display_(row.Text(column)) : row.Text(column));
+    keys.push_back(display_ ? display_(column, row.Text(column)) : row.Text(column));
   std::vector<std::size_t> order(rows_.size());
   for (std::size_t i = 0; i < order.size(); ++i)
     order[i] = i;

@@ -40,8 +40,9 @@ public:
   int SortColumn() const { return sort_column_; }
   bool SortAscending() const { return sort_ascending_; }
 
-  // How a row's text is shown (by default DisplayText); the comparison sees the shown texts.
-  using DisplayConversion = std::function<std::string(const std::string&)>;
+  // How a row's text in a column is shown (by default DisplayText); the comparison sees the
+  // shown texts.
+  using DisplayConversion = std::function<std::string(int column, const std::string& text)>;
   void SetDisplayConversion(DisplayConversion convert) { display_ = std::move(convert); }
 
 private:

@@ -1,8 +1,10 @@
 // The wizard's pages and navigation: which buttons each page puts in front, Next, Back,
 // Home and Exit, the folder list, the destination folder, and the help menu.
 #include "about/application_help.h"
+#include "app/display_text.h"
 #include "destination_tree.h"
 #include "frm_main.h"
+#include "locale_text.h"
 #include "message_boxes.h"
 #include "platform/pump.h"
 #include "recovered_emails_model.h"
@@ -23,6 +25,8 @@ constexpr char kSelectFolderWarning[] = "Please select e-mail folder.";
 constexpr char kSaveQuestion[] = "Do you want to save e-mails?";
 constexpr char kCannotLoadHelp[] = "Cannot load help file.";
 constexpr int kHelpContext = 10;
+// Where an item of the folder list keeps its file's index in the engine's folder list.
+constexpr int kFolderIndexRole = Qt::UserRole;
 
 } // namespace
 
@@ -211,11 +215,23 @@ void TFrmMain::FillFolderList() {
       folder.ticked =
           preticked_files_.contains(QString::fromStdString(folder.name), Qt::CaseInsensitive);
   }
+  emails_model_->SetFolderNames(folders);
+  // Each file as the folder it was in Outlook Express, in the order of those places; the item
+  // keeps the file's index in the engine's list.
+  std::vector<std::pair<std::string, int>> places;
+  for (std::size_t i = 0; i < folders.size(); ++i)
+    places.emplace_back(app::DisplayText(folders[i].display_path), static_cast<int>(i));
+  const app::RecoveredList::TextComparison compare = LocaleTextComparison();
+  std::stable_sort(places.begin(), places.end(),
+                   [&](const auto& a, const auto& b) { return compare(a.first, b.first) < 0; });
   CBFolderList->clear();
-  for (const auto& folder : folders) {
-    auto* item = new QListWidgetItem(QString::fromStdString(folder.name), CBFolderList);
+  for (const auto& [place, index] : places) {
+    const app::FolderFile& folder = folders[static_cast<std::size_t>(index)];
+    auto* item = new QListWidgetItem(QString::fromStdString(place), CBFolderList);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
     item->setCheckState(folder.ticked ? Qt::Checked : Qt::Unchecked);
+    item->setData(kFolderIndexRole, index);
+    item->setToolTip(QString::fromStdString(app::DisplayText(folder.name)));
   }
   // On Linux there is often no registry entry naming the store: say so, and where to go.
   const bool no_store = store_location_.Root().empty();
@@ -229,9 +245,12 @@ void TFrmMain::FillFolderList() {
 
 void TFrmMain::StoreFolderListTicks() {
   auto& folders = recovery_->Folders();
-  for (int i = 0; i < CBFolderList->count() && i < static_cast<int>(folders.size()); ++i)
-    folders[static_cast<std::size_t>(i)].ticked =
-        CBFolderList->item(i)->checkState() == Qt::Checked;
+  for (int i = 0; i < CBFolderList->count(); ++i) {
+    const QListWidgetItem* item = CBFolderList->item(i);
+    const auto index = static_cast<std::size_t>(item->data(kFolderIndexRole).toInt());
+    if (index < folders.size())
+      folders[index].ticked = item->checkState() == Qt::Checked;
+  }
 }
 
 void TFrmMain::RefreshBtnClick() {

@@ -31,8 +31,11 @@ QVariant KindToolTip(const TEmailMessage& message) {
   return message.Deleted ? QVariant("Deleted E-mail") : QVariant();
 }
 
-QString Shown(const std::string& bytes) {
-  return QString::fromStdString(DisplayText(bytes));
+// The folder's place, and its file when the place is not simply the file's name.
+QVariant FolderToolTip(const std::string& shown, const std::string& file_name) {
+  const QString file = QString::fromStdString(DisplayText(file_name));
+  const QString place = QString::fromStdString(shown);
+  return place == file ? place : place + " (" + file + ")";
 }
 
 } // namespace
@@ -46,6 +49,29 @@ RecoveredEmailsModel::RecoveredEmailsModel(RecoveredList& list, const QList<QIma
     icons_.push_back(QIcon());
   publish_timer_.setSingleShot(true);
   connect(&publish_timer_, &QTimer::timeout, this, &RecoveredEmailsModel::PublishRows);
+  list_.SetDisplayConversion(
+      [this](int column, const std::string& text) { return ShownText(column, text); });
+}
+
+RecoveredEmailsModel::~RecoveredEmailsModel() {
+  list_.SetDisplayConversion([](int, const std::string& text) { return DisplayText(text); });
+}
+
+void RecoveredEmailsModel::SetFolderNames(const std::vector<FolderFile>& folders) {
+  folder_names_.clear();
+  for (const FolderFile& folder : folders)
+    folder_names_[folder.name] = DisplayText(folder.display_path);
+  if (published_rows_ > 0)
+    emit dataChanged(index(0, kFolderColumn), index(published_rows_ - 1, kFolderColumn));
+}
+
+std::string RecoveredEmailsModel::ShownText(int column, const std::string& text) const {
+  if (column == kFolderColumn) {
+    const auto named = folder_names_.find(text);
+    if (named != folder_names_.end())
+      return named->second;
+  }
+  return DisplayText(text);
 }
 
 int RecoveredEmailsModel::rowCount(const QModelIndex& parent) const {
@@ -65,7 +91,7 @@ QVariant RecoveredEmailsModel::data(const QModelIndex& index, int role) const {
   case Qt::DisplayRole:
     return column == kSelectColumn || column == kDeletedColumn || column == kAttachmentColumn
                ? QVariant()
-               : QVariant(Shown(row.Text(column)));
+               : QVariant(QString::fromStdString(ShownText(column, row.Text(column))));
   case Qt::DecorationRole:
     switch (column) {
     case kSelectColumn:
@@ -86,7 +112,11 @@ QVariant RecoveredEmailsModel::data(const QModelIndex& index, int role) const {
   case Qt::ToolTipRole:
     if (column == kDeletedColumn)
       return KindToolTip(row.message);
-    return column >= kFromColumn ? QVariant(Shown(row.Text(column))) : QVariant();
+    if (column == kFolderColumn)
+      return FolderToolTip(ShownText(column, row.Text(column)), row.message.FolderFileName);
+    return column >= kFromColumn
+               ? QVariant(QString::fromStdString(ShownText(column, row.Text(column))))
+               : QVariant();
   default:
     return {};
   }

@@ -2,6 +2,7 @@
 // folder, deleted and attachment images, and texts converted for display.
 #pragma once
 
+#include "app/folder_list.h"
 #include "app/recovered_list.h"
 
 #include <QAbstractTableModel>
@@ -9,6 +10,9 @@
 #include <QIcon>
 #include <QList>
 #include <QTimer>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace window {
 
@@ -18,8 +22,10 @@ class RecoveredEmailsModel : public QAbstractTableModel {
 public:
   // `images` are the list's ten pictures: unticked, ticked, deleted, attachment, in-tray and
   // the five folder kinds.
+  // The model shows and sorts the list's texts as ShownText gives them.
   RecoveredEmailsModel(app::RecoveredList& list, const QList<QImage>& images,
                        QObject* parent = nullptr);
+  ~RecoveredEmailsModel() override;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -43,6 +49,12 @@ public:
   // A click on a column header: sorts by the column's rules.
   void ColumnClick(int column);
 
+  // The folder files' places in Outlook Express ("Local Folders/Inbox"), which the Folder
+  // column shows for their file names; a file the folders do not name shows its file name.
+  void SetFolderNames(const std::vector<app::FolderFile>& folders);
+  // A row's text in a column as the list shows it (UTF-8, see DisplayText).
+  std::string ShownText(int column, const std::string& text) const;
+
   // Column widths of the list: "Select" 45, "Folder" 75, two markers of 20, "From:" 75,
   // "To:" 75, "Subject" 150, "Date" 70.
   static int ColumnWidth(int column);
@@ -53,6 +65,7 @@ private:
   void PublishRows();
 
   app::RecoveredList& list_;
+  std::map<std::string, std::string> folder_names_; // file name -> shown place
   QList<QIcon> icons_;
   int published_rows_ = 0;
   bool locked_ = false;

@@ -5,9 +5,26 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace window {
+namespace {
+
+// A folder's place ("Local Folders/Work/Projects") loses its beginning when it is too wide,
+// so that the folder's own name stays in view.
+class FolderPlaceDelegate : public QStyledItemDelegate {
+public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = Qt::ElideLeft;
+  }
+};
+
+} // namespace
 
 RecoveredEmailsView::RecoveredEmailsView(QWidget* parent) : QTreeView(parent) {
   setRootIsDecorated(false);
@@ -23,6 +40,7 @@ RecoveredEmailsView::RecoveredEmailsView(QWidget* parent) : QTreeView(parent) {
   header()->setStretchLastSection(false);
   header()->setSectionsMovable(false);
   header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  setItemDelegateForColumn(app::kFolderColumn, new FolderPlaceDelegate(this));
 }
 
 void RecoveredEmailsView::setEmailsModel(RecoveredEmailsModel* model) {

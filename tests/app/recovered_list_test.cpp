@@ -75,12 +75,28 @@ TEST(RecoveredList, EqualRowsKeepTheirOrderAndTicksTravelWithRows) {
 
 TEST(RecoveredList, TheInstalledComparisonSeesTheDisplayedTexts) {
   RecoveredList list([](std::string_view a, std::string_view b) { return b.compare(a); });
-  list.SetDisplayConversion([](const std::string& text) { return "<" + text + ">"; });
-  std::vector<std::string> seen;
+  list.SetDisplayConversion([](int, const std::string& text) { return "<" + text + ">"; });
   list.Add(Row("a"));
   list.Add(Row("b"));
   list.ColumnClick(kSubjectColumn); // the comparison reverses the order
   EXPECT_EQ(Subjects(list), (std::vector<std::string>{"b", "a"}));
+}
+
+TEST(RecoveredList, EachColumnSortsByItsOwnShownTexts) {
+  RecoveredList list;
+  // The folder column shows a folder's name for its file name; other columns show their text.
+  list.SetDisplayConversion([](int column, const std::string& text) {
+    return column == kFolderColumn && text == "b.dbx" ? std::string("A folder") : text;
+  });
+  for (const char* file : {"a.dbx", "b.dbx"}) {
+    RecoveredRow row = Row(file);
+    row.message.FolderFileName = file;
+    list.Add(row);
+  }
+  list.ColumnClick(kFolderColumn);
+  EXPECT_EQ(Subjects(list), (std::vector<std::string>{"b.dbx", "a.dbx"}));
+  list.ColumnClick(kSubjectColumn); // same direction, and "b.dbx" stays itself here
+  EXPECT_EQ(Subjects(list), (std::vector<std::string>{"a.dbx", "b.dbx"}));
 }
 
 TEST(RecoveredList, ComparesTheDisplayedTextsByDefault) {
