@@ -3,6 +3,7 @@
 #include "app/recovered_email.h"
 #include "recovered_emails_model.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -11,8 +12,7 @@
 namespace window {
 namespace {
 
-// A folder's place ("Local Folders/Work/Projects") loses its beginning when it is too wide,
-// so that the folder's own name stays in view.
+// The Folder column's texts, shortened by FolderPlaceText.
 class FolderPlaceDelegate : public QStyledItemDelegate {
 public:
   using QStyledItemDelegate::QStyledItemDelegate;
@@ -20,11 +20,23 @@ public:
 protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
-    option->textElideMode = Qt::ElideLeft;
+    const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
+    // The style keeps a margin on either side of the text.
+    const int margin =
+        style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget) + 1;
+    const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, option, option->widget);
+    option->text = FolderPlaceText(option->text, option->fontMetrics, room.width() - 2 * margin);
   }
 };
 
 } // namespace
+
+QString FolderPlaceText(const QString& place, const QFontMetrics& metrics, int width) {
+  const qsizetype slash = place.lastIndexOf('/');
+  if (slash < 0 || metrics.horizontalAdvance(place) <= width)
+    return place;
+  return QString(QChar(0x2026)) + place.mid(slash); // "…/Inbox"
+}
 
 RecoveredEmailsView::RecoveredEmailsView(QWidget* parent) : QTreeView(parent) {
   setRootIsDecorated(false);

@@ -2,12 +2,17 @@
 // on a row's check image flips its tick (a press anywhere else only selects).
 #pragma once
 
+#include <QFontMetrics>
 #include <QStringList>
 #include <QTreeView>
 
 namespace window {
 
 class RecoveredEmailsModel;
+
+// A folder's place as the Folder column shows it in `width` pixels: whole when it fits, else
+// the folder's own name after "…/" ("…/Inbox"), which the view shortens further if need be.
+QString FolderPlaceText(const QString& place, const QFontMetrics& metrics, int width);
 
 class RecoveredEmailsView : public QTreeView {
   Q_OBJECT

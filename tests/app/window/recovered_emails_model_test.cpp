@@ -2,6 +2,7 @@
 // and later ones in batches, and none is lost when the scan ends between batches.
 #include "app/recovered_list.h"
 #include "app/window/recovered_emails_model.h"
+#include "app/window/recovered_emails_view.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -56,6 +57,25 @@ private slots:
     }
     model.ColumnClick(app::kSubjectColumn);
     QCOMPARE(model.rowCount(), 3000);
+  }
+
+  void ANarrowFolderColumnKeepsTheFoldersOwnName() {
+    const QFontMetrics metrics(QFont("DejaVu Sans", 9));
+    const QString place = "Local Folders/Work/Floor plans";
+    const int whole = metrics.horizontalAdvance(place);
+    struct Case {
+      QString place;
+      int width;
+      QString shown;
+    };
+    const Case cases[] = {
+        {place, whole, place},
+        {place, whole - 1, "\u2026/Floor plans"},
+        {place, 5, "\u2026/Floor plans"}, // the view cuts it further
+        {"Inbox.dbx", 5, "Inbox.dbx"},    // a file without a place
+    };
+    for (const Case& c : cases)
+      QCOMPARE(window::FolderPlaceText(c.place, metrics, c.width), c.shown);
   }
 };
 
