@@ -27,6 +27,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QScreen>
@@ -112,6 +113,8 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
       LocaleTextComparison());
   emails_model_ = new RecoveredEmailsModel(recovery_->List(), skin::ListImages(), this);
   LVRecoveredEmails->setEmailsModel(emails_model_);
+  // Rows held back during a scan may reach the view after its last notification.
+  connect(emails_model_, &QAbstractItemModel::rowsInserted, this, [this] { ShowEmailCount(); });
   // Dates show in the user's format, which may be wider than the column's first width.
   LVRecoveredEmails->SetDateSamples(LocaleDateTextSamples(QLocale()));
 
@@ -213,8 +216,18 @@ void TFrmMain::BuildScanPage() {
 
   legend(10, "= Found", 488);
 
+  Label(TSScan, "Find:", 14, 36);
+  EditFilter = new QLineEdit(TSScan);
+  EditFilter->setGeometry(48, 32, 250, 21);
+  EditFilter->setPlaceholderText("From, To or Subject contains...");
+  EditFilter->setClearButtonEnabled(true);
+  EditFilter->setToolTip("Show only the e-mails whose sender, recipients or subject contain this "
+                         "text; hidden e-mails keep their ticks");
+  connect(EditFilter, &QLineEdit::textChanged, this,
+          [this](const QString& text) { EditFilterChange(text); });
+
   ListFrame = new QFrame(TSScan);
-  ListFrame->setGeometry(12, 32, 535, 217);
+  ListFrame->setGeometry(12, kListTop, 535, kListHeight);
   ListFrame->setFrameShape(QFrame::StyledPanel);
   LVRecoveredEmails = new RecoveredEmailsView(ListFrame);
   LVRecoveredEmails->setGeometry(ListFrame->contentsRect());
@@ -230,7 +243,7 @@ void TFrmMain::BuildScanPage() {
 
   Label(TSScan, "Emails found:", 6, 267);
   LabelImagesFound = Label(TSScan, "0", 85, 268);
-  LabelImagesFound->setMinimumWidth(80);
+  LabelImagesFound->setMinimumWidth(190); // "12345 of 123456"
   Label(TSScan, "Progress:", 27, 284);
   GProgress = new skin::TGauge(TSScan);
   GProgress->setGeometry(85, 284, 196, 15); // on white, the gauge's own background

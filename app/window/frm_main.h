@@ -18,6 +18,7 @@ class QAction;
 class QCheckBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QMenu;
 class QStackedWidget;
@@ -73,6 +74,7 @@ public:
   skin::THSSkinBtn* SelectNoneFolderBtn = nullptr;
   skin::THSSkinBtn* RefreshBtn = nullptr;
   QCheckBox* CBDeepScan = nullptr;
+  QLineEdit* EditFilter = nullptr;
   RecoveredEmailsView* LVRecoveredEmails = nullptr;
   QFrame* ListFrame = nullptr;
   QLabel* LabelDamaged = nullptr;
@@ -112,6 +114,7 @@ public:
   void SelectNoneFolderBtnClick();
   void SelectAllBtnClick();
   void SelectNoneBtnClick();
+  void EditFilterChange(const QString& text);
   void DeepScanBtnClick();
   void HelpBtnClick();
   void mnu_HelpClick();
@@ -141,6 +144,10 @@ protected:
   void showEvent(QShowEvent* event) override;
 
 private:
+  // Where the list lies on "Search", under the filter box; the line that offers a deep scan
+  // takes room from it.
+  static constexpr int kListTop = 58, kListHeight = 191, kListHeightWithNotice = 162;
+
   // Building the window.
   void BuildSurface();
   void BuildDrivePage();
@@ -194,6 +201,8 @@ private:
   void ScanEnded(bool no_rows) override;
   // The line on "Search" that offers a deep scan of the first file that looks damaged.
   void ShowDamageNotice();
+  // The count under the list: the rows found, or "12 of 340" while the filter hides some.
+  void ShowEmailCount();
 
   // Runs a handler; an error shows in the application's error box.
   template <typename Handler> void Guarded(Handler handler);

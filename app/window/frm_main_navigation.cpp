@@ -302,6 +302,14 @@ void TFrmMain::SelectNoneBtnClick() {
   emails_model_->SelectNone();
 }
 
+void TFrmMain::EditFilterChange(const QString& text) {
+  // During a save the list stays as it was; the page is disabled then.
+  if (emails_model_->Locked())
+    return;
+  emails_model_->SetFilter(text);
+  ShowEmailCount();
+}
+
 void TFrmMain::BrowseBtnClick() {
   if (options_.explore_folder)
     options_.explore_folder(TVDestinationFolder->SelectedFolder());

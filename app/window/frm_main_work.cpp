@@ -112,19 +112,26 @@ void TFrmMain::ShowDamageNotice() {
   LabelDamaged->setVisible(shown);
   DeepScanBtn->setVisible(shown);
   // The list gives up the room the line takes.
-  ListFrame->setFixedHeight(shown ? 188 : 217);
+  ListFrame->setFixedHeight(shown ? kListHeightWithNotice : kListHeight);
   LVRecoveredEmails->setGeometry(ListFrame->contentsRect());
+}
+
+void TFrmMain::ShowEmailCount() {
+  const auto found = static_cast<qulonglong>(recovery_->List().Count());
+  LabelImagesFound->setText(emails_model_->Filtered()
+                                ? QString("%1 of %2").arg(emails_model_->rowCount()).arg(found)
+                                : QString::number(found));
 }
 
 void TFrmMain::ScanStarted() {
   StartBtn->setText("Stop");
-  LabelImagesFound->setText("0");
   GProgress->setProgress(0);
   BackBtn->setButtonEnabled(false);
   NextBtn->setButtonEnabled(false);
   SelectAllBtn->setEnabled(false);
   SelectNoneBtn->setEnabled(false);
   emails_model_->ListReset(); // a scan empties the list; the deep scan of one file adds to it
+  ShowEmailCount();
   LabelDamaged->hide();
   DeepScanBtn->hide();
 }
@@ -143,9 +150,9 @@ void TFrmMain::FolderStarted(const std::string&) {
   ShowWaitPointer(false);
 }
 
-void TFrmMain::RowAdded(std::size_t row_count) {
+void TFrmMain::RowAdded(std::size_t) {
   emails_model_->RowsAppended();
-  LabelImagesFound->setText(QString::number(row_count));
+  ShowEmailCount();
 }
 
 void TFrmMain::ScanEnded(bool no_rows) {

@@ -61,8 +61,8 @@ void RecoveredEmailsModel::SetFolderNames(const std::vector<FolderFile>& folders
   folder_names_.clear();
   for (const FolderFile& folder : folders)
     folder_names_[folder.name] = DisplayText(folder.display_path);
-  if (published_rows_ > 0)
-    emit dataChanged(index(0, kFolderColumn), index(published_rows_ - 1, kFolderColumn));
+  if (rowCount() > 0)
+    emit dataChanged(index(0, kFolderColumn), index(rowCount() - 1, kFolderColumn));
 }
 
 std::string RecoveredEmailsModel::ShownText(int column, const std::string& text) const {
@@ -75,7 +75,40 @@ std::string RecoveredEmailsModel::ShownText(int column, const std::string& text)
 }
 
 int RecoveredEmailsModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : published_rows_;
+  if (parent.isValid())
+    return 0;
+  return Filtered() ? static_cast<int>(shown_.size()) : published_rows_;
+}
+
+std::size_t RecoveredEmailsModel::ListIndex(int row) const {
+  return Filtered() ? shown_.at(static_cast<std::size_t>(row)) : static_cast<std::size_t>(row);
+}
+
+bool RecoveredEmailsModel::Matches(std::size_t list_index) const {
+  const RecoveredRow& row = list_[list_index];
+  for (int column : {kFromColumn, kToColumn, kSubjectColumn})
+    if (QString::fromStdString(ShownText(column, row.Text(column)))
+            .contains(filter_, Qt::CaseInsensitive))
+      return true;
+  return false;
+}
+
+void RecoveredEmailsModel::Refilter() {
+  shown_.clear();
+  if (!Filtered())
+    return;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(published_rows_); ++i)
+    if (Matches(i))
+      shown_.push_back(i);
+}
+
+void RecoveredEmailsModel::SetFilter(const QString& text) {
+  if (locked_ || text == filter_)
+    return;
+  beginResetModel();
+  filter_ = text;
+  Refilter();
+  endResetModel();
 }
 
 int RecoveredEmailsModel::columnCount(const QModelIndex& parent) const {
@@ -83,9 +116,12 @@ int RecoveredEmailsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RecoveredEmailsModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= published_rows_)
+  if (!index.isValid() || index.row() >= rowCount())
     return {};
-  const RecoveredRow& row = list_[static_cast<std::size_t>(index.row())];
+  const std::size_t list_index = ListIndex(index.row());
+  if (list_index >= list_.Count())
+    return {}; // the list was emptied, and the view is about to hear of it
+  const RecoveredRow& row = list_[list_index];
   const int column = index.column();
   switch (role) {
   case Qt::DisplayRole:
@@ -152,45 +188,67 @@ void RecoveredEmailsModel::PublishRows() {
   const int count = static_cast<int>(list_.Count());
   if (count <= published_rows_)
     return;
-  beginInsertRows({}, published_rows_, count - 1);
-  published_rows_ = count;
-  endInsertRows();
   since_published_.start();
+  if (!Filtered()) {
+    beginInsertRows({}, published_rows_, count - 1);
+    published_rows_ = count;
+    endInsertRows();
+    return;
+  }
+  std::vector<std::size_t> matching;
+  for (std::size_t i = static_cast<std::size_t>(published_rows_);
+       i < static_cast<std::size_t>(count); ++i)
+    if (Matches(i))
+      matching.push_back(i);
+  published_rows_ = count;
+  if (matching.empty())
+    return;
+  const int first = static_cast<int>(shown_.size());
+  beginInsertRows({}, first, first + static_cast<int>(matching.size()) - 1);
+  shown_.insert(shown_.end(), matching.begin(), matching.end());
+  endInsertRows();
 }
 
 void RecoveredEmailsModel::ListReset() {
   beginResetModel();
   published_rows_ = static_cast<int>(list_.Count());
+  Refilter();
   endResetModel();
 }
 
 void RecoveredEmailsModel::Toggle(int row) {
   if (locked_)
     return;
-  if (row < 0 || row >= published_rows_)
+  if (row < 0 || row >= rowCount())
     return;
-  list_.Toggle(static_cast<std::size_t>(row));
+  list_.Toggle(ListIndex(row));
   emit dataChanged(index(row, kSelectColumn), index(row, kSelectColumn), {Qt::DecorationRole});
 }
 
 void RecoveredEmailsModel::AllChecksChanged() {
-  if (published_rows_ > 0)
-    emit dataChanged(index(0, kSelectColumn), index(published_rows_ - 1, kSelectColumn),
+  if (rowCount() > 0)
+    emit dataChanged(index(0, kSelectColumn), index(rowCount() - 1, kSelectColumn),
                      {Qt::DecorationRole});
 }
 
-void RecoveredEmailsModel::SelectAll() {
+void RecoveredEmailsModel::SetShownTicks(bool ticked) {
   if (locked_)
     return;
-  list_.SelectAll();
+  if (!Filtered()) {
+    ticked ? list_.SelectAll() : list_.SelectNone(); // also rows not yet published
+  } else {
+    for (std::size_t list_index : shown_)
+      list_.SetTicked(list_index, ticked);
+  }
   AllChecksChanged();
 }
 
+void RecoveredEmailsModel::SelectAll() {
+  SetShownTicks(true);
+}
+
 void RecoveredEmailsModel::SelectNone() {
-  if (locked_)
-    return;
-  list_.SelectNone();
-  AllChecksChanged();
+  SetShownTicks(false);
 }
 
 void RecoveredEmailsModel::ColumnClick(int column) {
@@ -200,6 +258,7 @@ void RecoveredEmailsModel::ColumnClick(int column) {
   beginResetModel();
   list_.ColumnClick(column);
   published_rows_ = static_cast<int>(list_.Count());
+  Refilter();
   endResetModel();
 }
 

@@ -21,8 +21,7 @@ class RecoveredEmailsModel : public QAbstractTableModel {
 
 public:
   // `images` are the list's ten pictures: unticked, ticked, deleted, attachment, in-tray and
-  // the five folder kinds.
-  // The model shows and sorts the list's texts as ShownText gives them.
+  // the five folder kinds. The model shows and sorts the list's texts as ShownText gives them.
   RecoveredEmailsModel(app::RecoveredList& list, const QList<QImage>& images,
                        QObject* parent = nullptr);
   ~RecoveredEmailsModel() override;
@@ -38,11 +37,22 @@ public:
   // The list was emptied or reordered as a whole.
   void ListReset();
 
-  // While the list is locked (a save writes what was ticked), ticks, Select All/None and
-  // sorting change nothing.
+  // While the list is locked (a save writes what was ticked), ticks, Select All/None, the
+  // filter and sorting change nothing.
   void SetLocked(bool locked) { locked_ = locked; }
   bool Locked() const { return locked_; }
 
+  // Shows only the rows whose From, To or Subject, as shown, contains `text`, letters compared
+  // by their Unicode case folding (QString::contains, Qt::CaseInsensitive); an empty text
+  // shows every row. Rows the scan adds later are filtered as they come; hidden rows keep
+  // their ticks.
+  void SetFilter(const QString& text);
+  const QString& Filter() const { return filter_; }
+  bool Filtered() const { return !filter_.isEmpty(); }
+  // The index in the engine's list of a row the model shows.
+  std::size_t ListIndex(int row) const;
+
+  // Rows are the rows shown: the toggle and Select All/None leave hidden rows as they are.
   void Toggle(int row);
   void SelectAll();
   void SelectNone();
@@ -63,11 +73,17 @@ public:
 private:
   void AllChecksChanged();
   void PublishRows();
+  void SetShownTicks(bool ticked);
+  bool Matches(std::size_t list_index) const;
+  // The rows shown among the published ones, after the list changed as a whole.
+  void Refilter();
 
   app::RecoveredList& list_;
   std::map<std::string, std::string> folder_names_; // file name -> shown place
   QList<QIcon> icons_;
-  int published_rows_ = 0;
+  int published_rows_ = 0; // the list's first rows, which the view has been told of
+  QString filter_;
+  std::vector<std::size_t> shown_; // with a filter, the list indices of the rows shown
   bool locked_ = false;
   QElapsedTimer since_published_;
   QTimer publish_timer_;

@@ -1,7 +1,7 @@
 // Reading and finding mail in the window: folders named as in Outlook Express, the filter on
 // "Search", reading a row, and the save formats of "Save Files", driven through the widgets.
+#include "app/display_text.h"
 #include "app/platform_services.h"
-#include "app/window/qt_message_pump.h"
 #include "app/window/recovered_emails_model.h"
 #include "app/window/recovered_emails_view.h"
 #include "skin/hs_skin_btn.h"
@@ -9,9 +9,12 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 
 using namespace windowtest;
+using window::RunState;
 
 namespace {
 
@@ -34,6 +37,21 @@ void ClickHeader(window::TFrmMain& frm, int column) {
   QHeaderView* header = frm.LVRecoveredEmails->header();
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                     {header->sectionViewportPosition(column) + 10, header->height() / 2});
+}
+
+// The subjects of the ticked rows, in the list's order.
+QStringList TickedSubjects(window::TFrmMain& frm) {
+  QStringList subjects;
+  for (const auto& row : frm.Engine().List().Rows())
+    if (row.ticked)
+      subjects << QString::fromStdString(app::DisplayText(row.subject));
+  return subjects;
+}
+
+void TypeFilter(window::TFrmMain& frm, const QString& text) {
+  frm.EditFilter->selectAll();
+  QTest::keyClick(frm.EditFilter, Qt::Key_Delete);
+  QTest::keyClicks(frm.EditFilter, text);
 }
 
 // A copy of the demo store, whose Folders.dbx names its five folder files, with a sixth file
@@ -92,13 +110,91 @@ private slots:
       expected << QStringList(count, place);
     QCOMPARE(ColumnTexts(frm, app::kFolderColumn), expected);
   }
+
+  void TheFilterShowsMatchingRowsAndLeavesHiddenTicksAlone() {
+    Harness h;
+    window::TFrmMain& frm = h.Open();
+    Harness::Click(frm.SelectAllFolderBtn);
+    h.ClickNext();
+    const QStringList deleted{"Lunch next week?", "You have been selected!!!",
+                              "Re: Quarterly figures", "Reuni\u00F3n del martes",
+                              "Floor plans, revision B"};
+    QCOMPARE(TickedSubjects(frm), deleted);
+
+    // Sender or recipient, letters of any case; accented ones too.
+    struct Case {
+      QString text;
+      QStringList subjects;
+    };
+    const Case cases[] = {
+        {"tom.KELLER",
+         {"Quarterly figures", "Signed contract", "Re: Quarterly figures", "Agenda for Thursday"}},
+        {"GR\u00DC\u00DFE",
+         {"Gr\u00FC\u00DFe aus M\u00FCnchen", "Danke f\u00FCr die Gr\u00FC\u00DFe"}},
+        {"FLOOR plans", {"Floor plans, revision C", "Floor plans, revision B"}},
+        {"nobody@nowhere", {}},
+    };
+    for (const Case& c : cases) {
+      TypeFilter(frm, c.text);
+      QCOMPARE(ColumnTexts(frm, app::kSubjectColumn), c.subjects);
+      QCOMPARE(frm.LabelImagesFound->text(), QString("%1 of 15").arg(c.subjects.size()));
+    }
+
+    // Select None and a tick act on the rows shown only.
+    TypeFilter(frm, "tom.keller");
+    Harness::Click(frm.SelectNoneBtn);
+    QTest::mouseClick(frm.LVRecoveredEmails->viewport(), Qt::LeftButton, {},
+                      frm.LVRecoveredEmails->CheckImageRect(1).center()); // Signed contract
+    QStringList ticked = deleted;
+    ticked.removeOne("Re: Quarterly figures");
+    ticked.insert(2, "Signed contract");
+    QCOMPARE(TickedSubjects(frm), ticked);
+    TypeFilter(frm, "revision");
+    Harness::Click(frm.SelectAllBtn);
+    ticked.insert(4, "Floor plans, revision C");
+    QCOMPARE(TickedSubjects(frm), ticked);
+
+    // Without a filter every row shows again, each with its tick, and the count is plain.
+    TypeFilter(frm, "");
+    QCOMPARE(frm.LVRecoveredEmails->model()->rowCount(), 15);
+    QCOMPARE(frm.LabelImagesFound->text(), QString("15"));
+    QCOMPARE(TickedSubjects(frm), ticked);
+  }
+
+  void TheFilterTakesRowsTheScanAddsAfterIt() {
+    Harness h;
+    fs::create_directories(h.Path("store"));
+    WriteFolderFile(h.Path("store/Inbox.dbx"), 3000); // beyond the rows shown at once
+    window::TFrmMain& frm = h.Open({QString::fromStdString(h.Path("store/Inbox.dbx"))});
+    ClicksDuringRun clicks(frm);
+    clicks.Add(
+        RunState::Scanning, [&] { QTest::keyClicks(frm.EditFilter, "m12"); },
+        [&] { return frm.Engine().List().Count() >= 20; });
+    h.ClickNext();
+    QVERIFY(clicks.AllDone());
+    QCOMPARE(frm.Engine().List().Count(), std::size_t(3000));
+    // m12, m120 ... m129 and m1200 ... m1299, in the order found; held back rows included.
+    QTRY_COMPARE(frm.LVRecoveredEmails->model()->rowCount(), 111);
+    QStringList expected{"m12"};
+    for (int i = 120; i < 130; ++i)
+      expected << QString("m%1").arg(i);
+    for (int i = 1200; i < 1300; ++i)
+      expected << QString("m%1").arg(i);
+    QCOMPARE(ColumnTexts(frm, app::kSubjectColumn), expected);
+    QCOMPARE(frm.LabelImagesFound->text(), QString("111 of 3000"));
+  }
 };
 
 namespace {
+// Every pump lets the window work, so a click planned for a run happens at its first pump.
+void PumpEveryTime() {
+  QCoreApplication::processEvents();
+}
+
 int RunTests(int argc, char** argv) {
   QApplication application(argc, argv);
   app::InstallPlatformServices();
-  window::InstallQtMessagePump();
+  platform::SetMessagePump(&PumpEveryTime);
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   testenv::ScopedVariable zone("TZ", "UTC");
   FrmMainReadingTest test;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSet>
 
@@ -134,6 +135,8 @@ private slots:
     clicks.Add(RunState::Saving, [&] { Harness::Click(frm.SelectNoneBtn); });
     clicks.Add(RunState::Saving, [&] { Harness::Click(frm.SaveBtn); });
     clicks.Add(RunState::Saving, [&] { QTest::keyClick(frm.BackBtn, Qt::Key_Space); });
+    clicks.Add(RunState::Saving, [&] { QTest::keyClicks(frm.EditFilter, "m1"); });
+    clicks.Add(RunState::Saving, [&] { frm.EditFilterChange("m1"); }); // queued before the save
     Harness::Click(frm.SaveBtn);
 
     QVERIFY(clicks.AllDone());
@@ -144,6 +147,8 @@ private slots:
     QCOMPARE(frm.ActivePage(), frm.TSSaveFile);
     QCOMPARE(frm.Engine().List().SortColumn(), -1);
     QCOMPARE(TickedRows(frm), count);
+    QVERIFY(frm.EmailsModel().Filter().isEmpty());
+    QCOMPARE(frm.LVRecoveredEmails->model()->rowCount(), count);
     QCOMPARE(frm.CurrentRun(), RunState::Idle);
     QVERIFY(frm.BackBtn->isUsable());
     QVERIFY(frm.HomeBtn->isUsable());
