@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
@@ -271,10 +272,22 @@ void TFrmMain::BuildSavePage() {
   frame->setFocusPolicy(Qt::NoFocus);
   TVDestinationFolder = new DestinationTree(TSSaveFile);
   TVDestinationFolder->setGeometry(14, 44, 528, 220);
+  Label(TSSaveFile, "Save as:", 14, 277);
+  CBSaveFormat = new QComboBox(TSSaveFile);
+  CBSaveFormat->setGeometry(66, 272, 220, 23);
+  CBSaveFormat->addItem(".eml files, one per message", int(app::SaveFormat::Eml));
+  CBSaveFormat->addItem("mbox, one file per folder", int(app::SaveFormat::Mbox));
+  CBSaveFormat->addItem("Maildir, one per folder", int(app::SaveFormat::Maildir));
+  CBSaveFormat->setToolTip(".eml files open in any mail program; Thunderbird and most others "
+                           "import mbox; Maildir suits mail servers and many Linux programs");
   SaveBtn = PushButton(TSSaveFile, "Save", {372, 271, 81, 25});
   BrowseBtn = PushButton(TSSaveFile, "Browse", {464, 271, 81, 25});
   connect(SaveBtn, &QAbstractButton::clicked, this, [this] { SaveBtnClick(); });
   connect(BrowseBtn, &QAbstractButton::clicked, this, [this] { BrowseBtnClick(); });
+}
+
+app::SaveFormat TFrmMain::ChosenSaveFormat() const {
+  return static_cast<app::SaveFormat>(CBSaveFormat->currentData().toInt());
 }
 
 void TFrmMain::BuildWindowButtons() {

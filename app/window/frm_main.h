@@ -16,6 +16,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -86,6 +87,7 @@ public:
   skin::THSSkinBtn* StartBtn = nullptr;
   QLabel* LabelSaveImages = nullptr;
   DestinationTree* TVDestinationFolder = nullptr;
+  QComboBox* CBSaveFormat = nullptr;
   skin::THSSkinBtn* SaveBtn = nullptr;
   skin::THSSkinBtn* BrowseBtn = nullptr;
   skin::TEzRgnBtn* BackBtn = nullptr;
@@ -188,6 +190,8 @@ private:
   void FillFolderList();
   void StoreFolderListTicks();
   bool SaveEmails();
+  // The form the save writes, as "Save as" shows it.
+  app::SaveFormat ChosenSaveFormat() const;
   void ReturnHome();
   void SaveSettingsReportingErrors();
 

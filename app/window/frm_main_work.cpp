@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 
 namespace window {
@@ -48,6 +49,7 @@ void TFrmMain::ApplyRunState() {
   TSScan->setEnabled(rows_usable);
   emails_model_->SetLocked(!rows_usable);
   SaveBtn->setEnabled(idle);
+  CBSaveFormat->setEnabled(idle);
   TVDestinationFolder->setEnabled(idle);
 }
 
@@ -179,7 +181,7 @@ bool TFrmMain::SaveEmails() {
   bool saved = false;
   RunScope saving(*this, RunState::Saving);
   try {
-    saved = recovery_->Save(SavePath.toStdString(), count);
+    saved = recovery_->Save(SavePath.toStdString(), count, ChosenSaveFormat());
   } catch (const std::exception& error) {
     ShowWaitPointer(false);
     ShowErrorBox(this, error);

@@ -2,12 +2,14 @@
 // "Search", reading a row, and the save formats of "Save Files", driven through the widgets.
 #include "app/display_text.h"
 #include "app/platform_services.h"
+#include "app/window/destination_tree.h"
 #include "app/window/recovered_emails_model.h"
 #include "app/window/recovered_emails_view.h"
 #include "skin/hs_skin_btn.h"
 #include "window_harness.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,6 +54,15 @@ void TypeFilter(window::TFrmMain& frm, const QString& text) {
   frm.EditFilter->selectAll();
   QTest::keyClick(frm.EditFilter, Qt::Key_Delete);
   QTest::keyClicks(frm.EditFilter, text);
+}
+
+int MboxMessages(const std::string& path) {
+  const std::string text = testenv::ReadFile(path);
+  int count = text.starts_with("From ");
+  for (std::size_t at = text.find("\nFrom "); at != std::string::npos;
+       at = text.find("\nFrom ", at + 1))
+    ++count;
+  return count;
 }
 
 // A copy of the demo store, whose Folders.dbx names its five folder files, with a sixth file
@@ -159,6 +170,49 @@ private slots:
     QCOMPARE(frm.LVRecoveredEmails->model()->rowCount(), 15);
     QCOMPARE(frm.LabelImagesFound->text(), QString("15"));
     QCOMPARE(TickedSubjects(frm), ticked);
+  }
+
+  void SaveFilesWritesTheFormatChosen_data() {
+    QTest::addColumn<int>("downs"); // presses of the down key on "Save as"
+    QTest::addColumn<QStringList>("written");
+    QTest::newRow("eml") << 0
+                         << QStringList{"Floor_plans__revision_B.eml", "Lunch_next_week_.eml",
+                                        "Re__Quarterly_figures.eml", "Reuni_n_del_martes.eml",
+                                        "You_have_been_selected___.eml"};
+    // One mbox or Maildir per folder, named after the folder: Projects.dbx is "Floor plans".
+    QTest::newRow("mbox") << 1
+                          << QStringList{"Deleted Items.mbox:2", "Floor plans.mbox:1",
+                                         "Inbox.mbox:2"};
+    QTest::newRow("maildir") << 2
+                             << QStringList{"Deleted Items/cur:2", "Floor plans/cur:1",
+                                            "Inbox/cur:2"};
+  }
+  void SaveFilesWritesTheFormatChosen() {
+    QFETCH(int, downs);
+    QFETCH(QStringList, written);
+    Harness h;
+    window::TFrmMain& frm = h.Open();
+    Harness::Click(frm.SelectAllFolderBtn);
+    h.ClickNext();
+    h.ClickNext();
+    QVERIFY(frm.TVDestinationFolder->SelectFolder(QString::fromStdString(h.Out())));
+    frm.CBSaveFormat->setFocus();
+    for (int i = 0; i < downs; ++i)
+      QTest::keyClick(frm.CBSaveFormat, Qt::Key_Down);
+    Harness::Click(frm.SaveBtn);
+    QCOMPARE(h.boxes.back().text, QString("Selected E-mails successfully recovered."));
+    QStringList found;
+    for (const std::string& name : FileNames(h.Out())) {
+      const std::string path = h.Out() + "/" + name;
+      if (name.ends_with(".mbox")) // messages counted by their "From " lines
+        found << QString::fromStdString(name + ":" + std::to_string(MboxMessages(path)));
+      else if (fs::is_directory(path))
+        found << QString::fromStdString(name +
+                                        "/cur:" + std::to_string(FileNames(path + "/cur").size()));
+      else
+        found << QString::fromStdString(name);
+    }
+    QCOMPARE(found, written);
   }
 
   void TheFilterTakesRowsTheScanAddsAfterIt() {

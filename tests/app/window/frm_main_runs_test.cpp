@@ -10,6 +10,7 @@
 #include "window_harness.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -137,6 +138,7 @@ private slots:
     clicks.Add(RunState::Saving, [&] { QTest::keyClick(frm.BackBtn, Qt::Key_Space); });
     clicks.Add(RunState::Saving, [&] { QTest::keyClicks(frm.EditFilter, "m1"); });
     clicks.Add(RunState::Saving, [&] { frm.EditFilterChange("m1"); }); // queued before the save
+    clicks.Add(RunState::Saving, [&] { QTest::keyClick(frm.CBSaveFormat, Qt::Key_Down); });
     Harness::Click(frm.SaveBtn);
 
     QVERIFY(clicks.AllDone());
@@ -148,6 +150,7 @@ private slots:
     QCOMPARE(frm.Engine().List().SortColumn(), -1);
     QCOMPARE(TickedRows(frm), count);
     QVERIFY(frm.EmailsModel().Filter().isEmpty());
+    QCOMPARE(frm.CBSaveFormat->currentIndex(), 0);
     QCOMPARE(frm.LVRecoveredEmails->model()->rowCount(), count);
     QCOMPARE(frm.CurrentRun(), RunState::Idle);
     QVERIFY(frm.BackBtn->isUsable());
