@@ -9,6 +9,7 @@
 #include "destination_tree.h"
 #include "locale_text.h"
 #include "message_boxes.h"
+#include "message_window.h"
 #include "platform/critical_errors.h"
 #include "platform/temp_directory.h"
 #include "recovered_emails_model.h"
@@ -91,6 +92,12 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
   BuildSavePage();
   BuildWindowButtons();
   BuildPopupMenu();
+  FrmMessage = new TFrmMessage({options_.choose_attachment_folder,
+                                [this](const QUrl& url) {
+                                  if (options_.open_document)
+                                    options_.open_document(url.toString());
+                                }},
+                               this);
   // Help requests of the whole program (F1 on a page) go to the help file beside the program.
   help_file_name_ = app::HelpFileName(options_.program_folder);
   help_hook_ = std::make_unique<about::THookHelpSystem>(help_file_name_, "", about::HostApi);
@@ -116,6 +123,8 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
   LVRecoveredEmails->setEmailsModel(emails_model_);
   // Rows held back during a scan may reach the view after its last notification.
   connect(emails_model_, &QAbstractItemModel::rowsInserted, this, [this] { ShowEmailCount(); });
+  connect(LVRecoveredEmails, &RecoveredEmailsView::openRequested, this,
+          [this](int row) { LVRecoveredEmailsOpen(row); });
   // Dates show in the user's format, which may be wider than the column's first width.
   LVRecoveredEmails->SetDateSamples(LocaleDateTextSamples(QLocale()));
 

@@ -40,6 +40,7 @@ namespace window {
 class DestinationTree;
 class RecoveredEmailsModel;
 class RecoveredEmailsView;
+class TFrmMessage;
 
 // What the window is started with.
 struct StartOptions {
@@ -52,6 +53,7 @@ struct StartOptions {
   std::function<void(const QString& target)> open_document;  // the shell's "open"
   std::function<void(const QString& folder)> explore_folder; // the file manager
   std::function<QString()> choose_store_folder;              // the "Open..." dialog
+  std::function<QString()> choose_attachment_folder;         // where "Save attachment..." writes
 };
 
 class TFrmMain : public QWidget, private app::ScanObserver {
@@ -97,6 +99,7 @@ public:
   skin::TEzRgnBtn* CloseBtn = nullptr;
   skin::TEzRgnBtn* HelpBtn = nullptr;
   skin::TEzRgnBtn* LogoBtn = nullptr;
+  TFrmMessage* FrmMessage = nullptr; // the message view, shown by a double-click or Enter
   QMenu* PopupAboutus = nullptr;
   QAction* mnu_Help = nullptr;
   QAction* mnu_HomePage = nullptr;
@@ -117,6 +120,8 @@ public:
   void SelectAllBtnClick();
   void SelectNoneBtnClick();
   void EditFilterChange(const QString& text);
+  // Opens the message view on a row of the list as shown; only while no run is active.
+  void LVRecoveredEmailsOpen(int row);
   void DeepScanBtnClick();
   void HelpBtnClick();
   void mnu_HelpClick();

@@ -1,10 +1,13 @@
 // The runs as the window drives them: the run state and what it locks, the scan behind the
 // Start/Stop button with its gauge and count label, and the save run.
+#include "app/message_view.h"
 #include "app/save_run.h"
+#include "charset_decoder.h"
 #include "destination_tree.h"
 #include "frm_main.h"
 #include "locale_text.h"
 #include "message_boxes.h"
+#include "message_window.h"
 #include "platform/pump.h"
 #include "recovered_emails_model.h"
 #include "recovered_emails_view.h"
@@ -16,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPointer>
 
 namespace window {
 namespace {
@@ -195,6 +199,42 @@ bool TFrmMain::SaveEmails() {
 void TFrmMain::SaveBtnClick() {
   SaveEmails();
   FinishPendingClose();
+}
+
+} // namespace window
+
+namespace window {
+
+void TFrmMain::LVRecoveredEmailsOpen(int row) {
+  // Reading pumps and clears the stop flag while it reads: it waits for any other run.
+  if (!IsIdle() || row < 0 || row >= emails_model_->rowCount())
+    return;
+  const app::TEmailMessage message = recovery_->List()[emails_model_->ListIndex(row)].message;
+  // The page is disabled while the message is read; the focus comes back where it was.
+  const QPointer<QWidget> focus = QApplication::focusWidget();
+  app::MessageView view;
+  bool read = false;
+  {
+    RunScope reading(*this, RunState::Reading);
+    ShowWaitPointer(true);
+    try {
+      view = app::ViewRecoveredMessage(message, recovery_->TempDir(), &DecodeCharset);
+      read = true;
+      ShowWaitPointer(false);
+    } catch (const std::exception& error) {
+      ShowWaitPointer(false);
+      ShowErrorBox(this, error);
+    }
+  }
+  if (focus && focus->isEnabled())
+    focus->setFocus(Qt::OtherFocusReason);
+  if (FinishPendingClose() || !read)
+    return;
+  FrmMessage->ShowMessage(std::move(view), QString::fromStdString(emails_model_->ShownText(
+                                               app::kFolderColumn, message.FolderFileName)));
+  FrmMessage->show();
+  FrmMessage->raise();
+  FrmMessage->activateWindow();
 }
 
 } // namespace window

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -116,14 +117,42 @@ void RecoveredEmailsView::SetDateWidth(int width) {
   }
 }
 
+bool RecoveredEmailsView::OnCheckImage(const QModelIndex& index, QPoint at) const {
+  return index.isValid() && index.column() == app::kSelectColumn &&
+         CheckImageRect(index.row()).contains(at);
+}
+
 void RecoveredEmailsView::mousePressEvent(QMouseEvent* event) {
   QTreeView::mousePressEvent(event); // selects the row under the pointer
   if (!emails_)
     return;
-  QModelIndex index = indexAt(event->position().toPoint());
-  if (index.isValid() && index.column() == app::kSelectColumn &&
-      CheckImageRect(index.row()).contains(event->position().toPoint()))
+  const QPoint at = event->position().toPoint();
+  const QModelIndex index = indexAt(at);
+  if (OnCheckImage(index, at))
     emails_->Toggle(index.row());
+}
+
+void RecoveredEmailsView::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const QModelIndex index = indexAt(at);
+  // On a check image the second click flips the tick again, as on a check box.
+  if (OnCheckImage(index, at)) {
+    mousePressEvent(event);
+    return;
+  }
+  QTreeView::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton && index.isValid())
+    emit openRequested(index.row());
+}
+
+void RecoveredEmailsView::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      currentIndex().isValid()) {
+    emit openRequested(currentIndex().row());
+    event->accept();
+    return;
+  }
+  QTreeView::keyPressEvent(event);
 }
 
 } // namespace window

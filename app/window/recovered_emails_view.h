@@ -33,10 +33,17 @@ public:
   // The width a text of the list needs in a column, margins included.
   int TextWidth(const QString& text) const;
 
+signals:
+  // A double-click on a row (not on its check image) or Enter on the current row.
+  void openRequested(int row);
+
 protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
+  bool OnCheckImage(const QModelIndex& index, QPoint at) const;
   // Gives the Date column `width`, narrowing the text columns as far as the view needs.
   void SetDateWidth(int width);
 

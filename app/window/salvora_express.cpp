@@ -57,6 +57,9 @@ int main(int argc, char** argv) {
   options.choose_store_folder = [] {
     return QFileDialog::getExistingDirectory(nullptr, "Outlook Express store folder");
   };
+  options.choose_attachment_folder = [] {
+    return QFileDialog::getExistingDirectory(nullptr, "Save attachment in");
+  };
   std::unique_ptr<window::TFrmMain> main_window = window::CreateMainWindow(std::move(options));
   if (!main_window) {
     about::UnloadHtmlHelp();

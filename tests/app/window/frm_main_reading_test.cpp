@@ -3,17 +3,21 @@
 #include "app/display_text.h"
 #include "app/platform_services.h"
 #include "app/window/destination_tree.h"
+#include "app/window/message_body.h"
+#include "app/window/message_window.h"
 #include "app/window/recovered_emails_model.h"
 #include "app/window/recovered_emails_view.h"
 #include "skin/hs_skin_btn.h"
 #include "window_harness.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 
 using namespace windowtest;
 using window::RunState;
@@ -54,6 +58,27 @@ void TypeFilter(window::TFrmMain& frm, const QString& text) {
   frm.EditFilter->selectAll();
   QTest::keyClick(frm.EditFilter, Qt::Key_Delete);
   QTest::keyClicks(frm.EditFilter, text);
+}
+
+// Enter on a row of the list, as shown, with the keyboard's focus on the list.
+void PressEnterOn(window::TFrmMain& frm, int row) {
+  window::RecoveredEmailsView* view = frm.LVRecoveredEmails;
+  view->setFocus();
+  view->setCurrentIndex(view->model()->index(row, app::kSubjectColumn));
+  QTest::keyClick(view, Qt::Key_Return);
+}
+
+// A double-click as the window system delivers it to a widget: the first click, then the
+// second press as a double-click event.
+void DoubleClick(QWidget* widget, QPoint at) {
+  QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+  QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+  QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+}
+
+QPoint CellCentre(window::TFrmMain& frm, int row, int column) {
+  window::RecoveredEmailsView* view = frm.LVRecoveredEmails;
+  return view->visualRect(view->model()->index(row, column)).center();
 }
 
 int MboxMessages(const std::string& path) {
@@ -213,6 +238,140 @@ private slots:
         found << QString::fromStdString(name);
     }
     QCOMPARE(found, written);
+  }
+
+  void EveryDemoMessageReadsInTheView() {
+    Harness h;
+    window::TFrmMain& frm = h.Open();
+    Harness::Click(frm.SelectAllFolderBtn);
+    h.ClickNext();
+    window::TFrmMessage& view = *frm.FrmMessage;
+    QVERIFY(!view.isVisible());
+    const QAbstractItemModel* model = frm.LVRecoveredEmails->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+      PressEnterOn(frm, row);
+      QVERIFY(view.isVisible());
+      const QString subject = model->index(row, app::kSubjectColumn).data().toString();
+      QCOMPARE(view.EditSubject->text(), subject);
+      QCOMPARE(view.windowTitle(), subject);
+      QCOMPARE(view.EditFolder->text(), model->index(row, app::kFolderColumn).data().toString());
+      QCOMPARE(view.EditDate->text(), model->index(row, app::kDateColumn).data().toString());
+      QVERIFY2(!view.MemoBody->toPlainText().trimmed().isEmpty(), qPrintable(subject));
+      QVERIFY(!view.LabelFragment->isVisible());
+      QCOMPARE(frm.LVRecoveredEmails->currentIndex().row(), row); // the list keeps its place
+      view.close();
+    }
+    QVERIFY(h.boxes.empty());
+  }
+
+  void AttachmentsOfAMessageAreSavedFromTheView() {
+    Harness h;
+    window::TFrmMain& frm = h.Open();
+    Harness::Click(frm.SelectAllFolderBtn);
+    h.ClickNext();
+    // Found through the filter: the row shown is the second of the filtered list.
+    TypeFilter(frm, "contract");
+    DoubleClick(frm.LVRecoveredEmails->viewport(), CellCentre(frm, 0, app::kFromColumn));
+    window::TFrmMessage& view = *frm.FrmMessage;
+    QVERIFY(view.isVisible());
+    QCOMPARE(view.EditSubject->text(), QString("Signed contract"));
+    QCOMPARE(view.EditFolder->text(), QString("Local Folders/Inbox"));
+    QCOMPARE(view.LBAttachments->count(), 1);
+    QCOMPARE(view.LBAttachments->item(0)->text(),
+             QString("contract.pdf (application/pdf, 5.9 kB)"));
+    h.attachment_choice = QString::fromStdString(h.Out());
+    QTest::mouseClick(view.SaveAttachmentBtn, Qt::LeftButton);
+    QCOMPARE(FileNames(h.Out()), std::vector<std::string>{"contract.pdf"});
+    QVERIFY(testenv::ReadFile(h.Out() + "/contract.pdf").starts_with("%PDF"));
+  }
+
+  void ADoubleClickOnACheckImageOnlyTicks() {
+    Harness h;
+    window::TFrmMain& frm = h.Open();
+    h.ClickNext(); // Deleted Items: three rows
+    const bool ticked = frm.Engine().List()[1].ticked;
+    DoubleClick(frm.LVRecoveredEmails->viewport(),
+                frm.LVRecoveredEmails->CheckImageRect(1).center());
+    QCOMPARE(frm.Engine().List()[1].ticked, ticked); // two clicks, two flips
+    QVERIFY(!frm.FrmMessage->isVisible());
+  }
+
+  void FragmentsAndDamagedRowsOpenCalmly() {
+    Harness h;
+    fs::create_directories(h.Path("store"));
+    dbxtest::StoreBuilder builder;
+    const int letter = builder.AddMessage("From: a@example.org\r\nSubject: long letter\r\n\r\n" +
+                                          std::string(600, 'a') + "\r\nThe middle survives.\r\n" +
+                                          std::string(600, 'b') + "\r\n");
+    builder.AddMessage("From: b@example.org\r\nSubject: whole\r\n\r\nShort.\r\n");
+    dbxtest::DbxImage image = builder.Build();
+    image.PutBytes(builder.DataOffset(letter), std::string(528, '\0')); // its first block
+    image.WriteTo(h.Path("store/Inbox.dbx"));
+    window::TFrmMain& frm = h.Open({QString::fromStdString(h.Path("store/Inbox.dbx"))});
+    Harness::Click(frm.CBDeepScan);
+    h.ClickNext();
+    const auto& rows = frm.Engine().List().Rows();
+    const auto fragment = std::find_if(rows.begin(), rows.end(), [](const auto& row) {
+      return row.message.Found && row.message.Chain.Fragment;
+    });
+    QVERIFY(fragment != rows.end());
+    // Every row opens: the live one whose first block is gone shows an empty message.
+    window::TFrmMessage& view = *frm.FrmMessage;
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+      PressEnterOn(frm, row);
+      QVERIFY(view.isVisible());
+      QCOMPARE(view.LabelFragment->isVisible(), row == fragment - rows.begin());
+    }
+    PressEnterOn(frm, static_cast<int>(fragment - rows.begin()));
+    QVERIFY(view.MemoBody->toPlainText().contains("The middle survives."));
+    QVERIFY(view.EditFrom->text().isEmpty());
+    QVERIFY(h.boxes.empty());
+  }
+
+  void TheViewWaitsForEveryRun() {
+    Harness h;
+    fs::create_directories(h.Path("store"));
+    dbxtest::StoreBuilder builder;
+    // A long message whose reading pumps many times, then short ones.
+    builder.AddMessage("From: a@example.org\r\nSubject: big\r\n\r\n" + std::string(2 << 20, 'x') +
+                       "\r\n");
+    for (int i = 0; i < 1500; ++i)
+      builder.AddMessage("From: a@example.org\r\nSubject: m" + std::to_string(i) + "\r\n\r\n" +
+                         std::string(600, 'x') + "\r\n");
+    builder.Build().WriteTo(h.Path("store/Inbox.dbx"));
+    window::TFrmMain& frm = h.Open({QString::fromStdString(h.Path("store/Inbox.dbx"))});
+    window::TFrmMessage& view = *frm.FrmMessage;
+
+    ClicksDuringRun scanning(frm);
+    scanning.Add(RunState::Scanning, [&] { PressEnterOn(frm, 0); });
+    scanning.Add(RunState::Scanning, [&] {
+      DoubleClick(frm.LVRecoveredEmails->viewport(), CellCentre(frm, 0, app::kSubjectColumn));
+    });
+    h.ClickNext();
+    QVERIFY(scanning.AllDone());
+    QVERIFY(!view.isVisible());
+
+    // While the big one is read, another row, Next and Back wait.
+    ClicksDuringRun reading(frm);
+    reading.Add(RunState::Reading, [&] { frm.LVRecoveredEmailsOpen(1); });
+    reading.Add(RunState::Reading, [&] { h.ClickNext(); });
+    reading.Add(RunState::Reading, [&] { h.ClickLeftSlot(); });
+    PressEnterOn(frm, 0);
+    QVERIFY(reading.AllDone());
+    QCOMPARE(view.EditSubject->text(), QString("big"));
+    QCOMPARE(frm.ActivePage(), frm.TSScan);
+    QCOMPARE(frm.CurrentRun(), RunState::Idle);
+    QCOMPARE(frm.focusWidget(), frm.LVRecoveredEmails); // back where it was
+    view.close();
+
+    Harness::Click(frm.SelectAllBtn);
+    h.ClickNext();
+    frm.TVDestinationFolder->SelectFolder(QString::fromStdString(h.Out()));
+    ClicksDuringRun saving(frm);
+    saving.Add(RunState::Saving, [&] { frm.LVRecoveredEmailsOpen(0); });
+    Harness::Click(frm.SaveBtn);
+    QVERIFY(saving.AllDone());
+    QVERIFY(!view.isVisible());
   }
 
   void TheFilterTakesRowsTheScanAddsAfterIt() {

@@ -77,6 +77,7 @@ public:
       ++store_dialogs;
       return store_choice;
     };
+    options.choose_attachment_folder = [this] { return attachment_choice; };
     return options;
   }
 
@@ -109,6 +110,7 @@ public:
   std::vector<QString> opened;
   int store_dialogs = 0;
   QString store_choice;
+  QString attachment_choice;
 
 private:
   testenv::TempFolder folder_;
