@@ -13,6 +13,7 @@ enum HelpContext : int {
   kHelpWhereFilesGo = 60,
   kHelpTroubleshooting = 70,
   kHelpDeepScan = 80,
+  kHelpReading = 90, // reading a message, the filter and the save formats
 };
 
 } // namespace about

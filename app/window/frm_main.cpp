@@ -107,6 +107,9 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
   about::SetHelpContext(TSSaveFile, about::kHelpSave);
   about::SetHelpContext(CBDeepScan, about::kHelpDeepScan);
   about::SetHelpContext(DeepScanBtn, about::kHelpDeepScan);
+  for (QWidget* reading : {static_cast<QWidget*>(FrmMessage), static_cast<QWidget*>(EditFilter),
+                           static_cast<QWidget*>(CBSaveFormat)})
+    about::SetHelpContext(reading, about::kHelpReading);
   LoadDataPictures();
   platform::FailCriticalErrorsQuietly();
 

@@ -47,7 +47,7 @@ Project ReadProject(const std::string& path) {
 TEST(HelpProject, EveryContextLeadsToACompiledPage) {
   const Project project = ReadProject(SALVORA_HELP_SOURCE_DIR "/SalvoraExpress.hhp");
   for (const int context : {kHelpContents, kHelpDrive, kHelpSearch, kHelpSave, kHelpDeletedMessages,
-                            kHelpWhereFilesGo, kHelpTroubleshooting, kHelpDeepScan}) {
+                            kHelpWhereFilesGo, kHelpTroubleshooting, kHelpDeepScan, kHelpReading}) {
     ASSERT_TRUE(project.map.contains(context)) << context;
     const std::string& alias = project.map.at(context);
     ASSERT_TRUE(project.aliases.contains(alias)) << alias;

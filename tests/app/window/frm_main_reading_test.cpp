@@ -1,5 +1,7 @@
 // Reading and finding mail in the window: folders named as in Outlook Express, the filter on
 // "Search", reading a row, and the save formats of "Save Files", driven through the widgets.
+#include "about/application_help.h"
+#include "about/hh_funcs.h"
 #include "app/display_text.h"
 #include "app/platform_services.h"
 #include "app/window/destination_tree.h"
@@ -372,6 +374,29 @@ private slots:
     Harness::Click(frm.SaveBtn);
     QVERIFY(saving.AllDone());
     QVERIFY(!view.isVisible());
+  }
+
+  void F1OnTheNewPartsOpensTheirHelp() {
+    Harness h;
+    window::TFrmMain& frm = h.Open();
+    std::vector<long> contexts;
+    about::HelpHandler hook =
+        about::SetApplicationHelpHandler([&](unsigned command, long data, bool& callDefault) {
+          if (command == about::HELP_CONTEXT)
+            contexts.push_back(data);
+          callDefault = false;
+          return true;
+        });
+    h.ClickNext();
+    QTest::keyClick(frm.EditFilter, Qt::Key_F1);
+    QTest::keyClick(frm.LVRecoveredEmails, Qt::Key_F1); // the page's own
+    PressEnterOn(frm, 0);
+    QTest::keyClick(frm.FrmMessage->MemoBody, Qt::Key_F1);
+    frm.FrmMessage->close();
+    h.ClickNext();
+    QTest::keyClick(frm.CBSaveFormat, Qt::Key_F1);
+    about::SetApplicationHelpHandler(std::move(hook));
+    QCOMPARE(contexts, (std::vector<long>{90, 30, 90, 90}));
   }
 
   void TheFilterTakesRowsTheScanAddsAfterIt() {
