@@ -1,10 +1,13 @@
-// Writes a PNG of each wizard page, with the demo store scanned, into the folder given:
+// Writes a PNG of each wizard page, with the demo store scanned, and of the message view into
+// the folder given:
 //   window_screenshots OUTPUT-FOLDER
 // Run it under an X server (tools/screenshots.sh starts Xvfb) so the window's outline is cut
 // as on a desktop; offscreen it still draws every page.
 #include "about/FSplash.h"
 #include "app/window/frm_main.h"
+#include "app/window/recovered_emails_model.h"
 #include "app/window/message_boxes.h"
+#include "app/window/message_window.h"
 #include "app/window/qt_message_pump.h"
 #include "scoped_environment.h"
 #include "skin/skin_fonts.h"
@@ -69,6 +72,13 @@ int main(int argc, char** argv) {
   frm.SelectAllFolderBtnClick();
   frm.NextBtnClick();
   Save(frm, out + "/2-search.png");
+  // The message view on a message with an attachment.
+  const QAbstractItemModel& rows = frm.EmailsModel();
+  for (int row = 0; row < rows.rowCount(); ++row)
+    if (rows.index(row, app::kSubjectColumn).data().toString() == "Signed contract")
+      frm.LVRecoveredEmailsOpen(row);
+  Save(*frm.FrmMessage, out + "/6-message.png");
+  frm.FrmMessage->close();
   frm.NextBtnClick();
   Save(frm, out + "/3-save-files.png");
 
