@@ -15,11 +15,6 @@ using window::RunState;
 
 namespace {
 
-// Every pump lets the window work, so a click planned for a run happens at its first pump.
-void PumpEveryTime() {
-  QCoreApplication::processEvents();
-}
-
 // A folder file whose header was overwritten, so only the deep scan reaches its `count`
 // messages (the last one deleted).
 void WriteHeaderlessFile(const std::string& path, int count) {

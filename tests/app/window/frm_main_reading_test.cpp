@@ -424,11 +424,6 @@ private slots:
 };
 
 namespace {
-// Every pump lets the window work, so a click planned for a run happens at its first pump.
-void PumpEveryTime() {
-  QCoreApplication::processEvents();
-}
-
 int RunTests(int argc, char** argv) {
   QApplication application(argc, argv);
   app::InstallPlatformServices();

@@ -21,12 +21,6 @@ using window::RunState;
 
 namespace {
 
-// The window's message pump without its 8 ms throttle: every pump lets the window work, so a
-// click planned for a run happens at the run's first pump rather than by chance.
-void PumpEveryTime() {
-  QCoreApplication::processEvents();
-}
-
 int TickedRows(window::TFrmMain& frm) {
   int ticked = 0;
   for (const auto& row : frm.Engine().List().Rows())

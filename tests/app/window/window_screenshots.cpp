@@ -5,10 +5,10 @@
 // as on a desktop; offscreen it still draws every page.
 #include "about/FSplash.h"
 #include "app/window/frm_main.h"
-#include "app/window/recovered_emails_model.h"
 #include "app/window/message_boxes.h"
 #include "app/window/message_window.h"
 #include "app/window/qt_message_pump.h"
+#include "app/window/recovered_emails_model.h"
 #include "scoped_environment.h"
 #include "skin/skin_fonts.h"
 
