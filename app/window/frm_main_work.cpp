@@ -1,5 +1,6 @@
 // The runs as the window drives them: the run state and what it locks, the scan behind the
-// Start/Stop button with its gauge and count label, and the save run.
+// Start/Stop button with its gauge and count label, the save run, and reading a message for
+// the message view.
 #include "app/message_view.h"
 #include "app/save_run.h"
 #include "charset_decoder.h"
@@ -201,17 +202,13 @@ void TFrmMain::SaveBtnClick() {
   FinishPendingClose();
 }
 
-} // namespace window
-
-namespace window {
-
 void TFrmMain::LVRecoveredEmailsOpen(int row) {
   // Reading pumps and clears the stop flag while it reads: it waits for any other run.
   if (!IsIdle() || row < 0 || row >= emails_model_->rowCount())
     return;
   const app::TEmailMessage message = recovery_->List()[emails_model_->ListIndex(row)].message;
   // The page is disabled while the message is read; the focus comes back where it was.
-  const QPointer<QWidget> focus = QApplication::focusWidget();
+  const QPointer<QWidget> focus = focusWidget();
   app::MessageView view;
   bool read = false;
   {
