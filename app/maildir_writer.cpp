@@ -31,8 +31,11 @@ private:
   // A new Maildir under a name nothing stands at.
   std::string Create(const std::string& name) {
     for (int n = 0;; ++n) {
-      const std::string candidate = save_path_ + platform::kPathSeparator + name +
-                                    (n > 0 ? "_" + std::to_string(n) : std::string());
+      std::string candidate = save_path_ + platform::kPathSeparator + name;
+      if (n > 0) { // appended, not "_" + std::to_string(n): GCC 12 at -O3 reports a false overlap
+        candidate += '_';
+        candidate += std::to_string(n);
+      }
       if (platform::PathExists(candidate))
         continue;
       if (!platform::MakeDirectory(candidate)) {

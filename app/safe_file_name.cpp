@@ -65,7 +65,7 @@ std::string SafeFileName(std::string_view name, std::string_view fallback) {
   if (safe.empty())
     return std::string(fallback);
   if (IsDeviceName(safe))
-    safe.insert(0, "_");
+    safe = '_' + safe; // not insert(0, "_"): GCC 12 at -O3 reports a false overlap for it
   if (safe.size() > kMaxNameBytes) {
     const std::size_t extension = ExtensionStart(safe);
     const std::string tail = safe.substr(extension);
@@ -79,8 +79,12 @@ std::string NumberedPath(const std::string& folder, std::string_view name, int n
   if (n == 0)
     return path + std::string(name);
   const std::size_t extension = ExtensionStart(name);
-  return path + std::string(name.substr(0, extension)) + "_" + std::to_string(n) +
-         std::string(name.substr(extension));
+  // Appended piece by piece: GCC 12 at -O3 reports a false overlap for "_" + std::to_string(n).
+  path += name.substr(0, extension);
+  path += '_';
+  path += std::to_string(n);
+  path += name.substr(extension);
+  return path;
 }
 
 } // namespace app
