@@ -87,6 +87,7 @@ double PlainFileLoop(const fs::path& saved, const fs::path& into) {
   fs::remove_all(into);
   fs::create_directories(into);
   std::string bytes(*std::max_element(sizes.begin(), sizes.end()), 'x');
+  ::sync(); // both writers start with no earlier write still being flushed
   const auto start = Clock::now();
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     const std::string name = (into / ("message_" + std::to_string(i) + ".eml")).string();
@@ -144,22 +145,29 @@ void Measure(const char* name, const fs::path& file, const fs::path& work) {
   Line("scan", scan, "goal: 50,000 messages/s", rows / 50000, rows / 50000 / scan,
        std::to_string(static_cast<long>(rows / scan)) + " messages/s", memory.Added());
 
+  // The save against the plain loop, each twice, alternately; the faster of each counts, as
+  // writes to a shared disk vary from one minute to the next.
   const fs::path out = work / "saved";
-  fs::remove_all(out);
-  fs::create_directories(out);
   recovery.List().SelectAll();
-  memory.Reset();
-  start = Clock::now();
+  double save = 1e9, plain = 1e9;
   app::SaveCount count;
-  recovery.Save(out.string(), count);
-  const double save = SecondsSince(start);
-  const double plain = PlainFileLoop(out, work / "plain");
+  memory.Reset();
+  for (int round = 0; round < 2; ++round) {
+    fs::remove_all(out);
+    fs::create_directories(out);
+    ::sync(); // as before the plain loop: nothing of the copy or the last run still flushing
+    start = Clock::now();
+    count = {};
+    recovery.Save(out.string(), count);
+    save = std::min(save, SecondsSince(start));
+    platform::SetStopRequested(false); // the save sets it as it ends
+    plain = std::min(plain, PlainFileLoop(out, work / "plain"));
+  }
+  fs::remove_all(out);
   Line("save", save, "open/write/close loop", plain, plain / save,
        std::to_string(static_cast<long>(count.saved / save)) + " messages/s", memory.Added());
-  fs::remove_all(out);
 
   // The deep scan of the working copy, after the listings it leaves out.
-  platform::SetStopRequested(false); // the save set it as it ended
   const std::string copy_path = temp.string() + "/" + file.filename().string();
   std::vector<uoexpress::Toe5_MessageInfo> live, deleted;
   uoexpress::ReadMessageInfos(copy_path, live);
