@@ -163,7 +163,7 @@ void TFrmMain::RowAdded(std::size_t) {
 }
 
 void TFrmMain::ScanEnded(bool no_rows) {
-  emails_model_->RowsAppended();
+  emails_model_->AllRowsAppended();
   LVRecoveredEmails->FitDateColumn();
   StartBtn->setEnabled(false); // still reads "Stop": a new run starts from the first page
   BackBtn->setButtonEnabled(true);

@@ -34,6 +34,8 @@ public:
   // The list gained rows at its end (the scan added them). Once the list is long, new rows
   // are shown in batches at most every 100 ms: each batch makes the view lay out every row.
   void RowsAppended();
+  // The scan ended: every row it added shows now, none waits for the next batch.
+  void AllRowsAppended() { PublishRows(); }
   // The list was emptied or reordered as a whole.
   void ListReset();
 

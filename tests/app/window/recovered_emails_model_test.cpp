@@ -59,6 +59,19 @@ private slots:
     QCOMPARE(model.rowCount(), 3000);
   }
 
+  // The count beside the list reads the list's length as the scan ends: the view must agree.
+  void TheScansEndShowsTheRowsHeldBackAtOnce() {
+    app::RecoveredList list;
+    window::RecoveredEmailsModel model(list, {});
+    for (int i = 0; i < 3000; ++i) {
+      list.Add(Row(i));
+      model.RowsAppended();
+    }
+    model.AllRowsAppended(); // no event loop has run: the rows held back show without it
+
+    QCOMPARE(model.rowCount(), 3000);
+  }
+
   void ANarrowFolderColumnKeepsTheFoldersOwnName() {
     const QFontMetrics metrics(QFont("DejaVu Sans", 9));
     const QString place = "Local Folders/Work/Floor plans";
