@@ -25,6 +25,7 @@ public:
     if (found == maildirs_.end())
       found = maildirs_.emplace(folder, Create(FolderOutputName(names_, folder))).first;
     Deliver(found->second, WithCrLfLines(text), MessageUnixTime(row.date_value));
+    ++stored_;
   }
 
 private:

@@ -38,6 +38,7 @@ public:
     auto found = files_.find(folder);
     if (found == files_.end()) {
       Create(folder, entry);
+      ++stored_;
       return;
     }
     Mbox& mbox = found->second;
@@ -45,6 +46,7 @@ public:
     mbox.out.flush();
     if (!mbox.out)
       throw std::runtime_error("Cannot create file " + mbox.path);
+    ++stored_;
   }
 
 private:

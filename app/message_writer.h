@@ -25,10 +25,18 @@ struct TickedMessage {
 class MessageWriter {
 public:
   virtual ~MessageWriter() = default;
-  // Stores one message: `text` as its working copy gave it, for `row` (its folder file,
-  // subject, sender and date). Throws "Cannot create file %s" when it cannot be written;
-  // what was stored before stays whole.
+  // Takes one message to store: `text` as its working copy gave it, for `row` (its folder
+  // file, subject, sender and date). A writer may store it later, in order, so that the next
+  // ones can be read meanwhile. Throws "Cannot create file %s" when this or an earlier message
+  // cannot be written; what was stored before stays whole, later ones are dropped.
   virtual void Write(const TickedMessage& row, std::string_view text) = 0;
+  // Stores every message taken; throws as Write does.
+  virtual void Flush() {}
+  // How many of the messages taken are stored whole.
+  std::size_t Stored() const { return stored_; }
+
+protected:
+  std::size_t stored_ = 0;
 };
 
 // The display names of folder files ("Inbox" for "Inbox.dbx"), by file name; mbox files and

@@ -42,19 +42,30 @@ bool SaveEmails(const RecoveredList& list, const std::string& temp_dir,
     // Each working copy is opened once, when its first message is read, and held to the end.
     std::map<std::string, uoexpress::FolderFile> copies;
     std::string text;
-    for (const TickedMessage& row : ticked) {
-      auto copy = copies.find(row.message.FolderFileName);
-      if (copy == copies.end())
-        copy = copies
-                   .emplace(row.message.FolderFileName,
-                            uoexpress::FolderFile(temp_dir + row.message.FolderFileName))
-                   .first;
-      ReadRecoveredText(row.message, copy->second, text, true);
-      // A Stop during the read leaves the text cut short: write nothing rather than part.
-      if (platform::StopRequested())
-        return false;
-      writer->Write(row, text);
-      ++count.saved;
+    try {
+      for (const TickedMessage& row : ticked) {
+        auto copy = copies.find(row.message.FolderFileName);
+        if (copy == copies.end())
+          copy = copies
+                     .emplace(row.message.FolderFileName,
+                              uoexpress::FolderFile(temp_dir + row.message.FolderFileName))
+                     .first;
+        ReadRecoveredText(row.message, copy->second, text, true);
+        // A Stop during the read leaves the text cut short: write nothing rather than part;
+        // the messages read whole before it are stored.
+        if (platform::StopRequested()) {
+          writer->Flush();
+          count.saved = writer->Stored();
+          return false;
+        }
+        writer->Write(row, text);
+        count.saved = writer->Stored();
+      }
+      writer->Flush();
+      count.saved = writer->Stored();
+    } catch (...) {
+      count.saved = writer->Stored();
+      throw;
     }
   }
   notifier.ShowInformation(kSavedMessage);

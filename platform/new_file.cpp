@@ -35,20 +35,30 @@ NewFileResult WriteNewFile(const std::string& path, std::string_view bytes) {
   return Publish(file, path);
 }
 
+UnnamedFile::UnnamedFile(const std::string& first_name, std::string_view bytes,
+                         std::optional<std::int64_t> modified)
+    : file_(std::make_unique<TemporaryFile>(first_name)), first_name_(first_name) {
+  if (!file_->ok() || !file_->WriteAll(bytes))
+    throw CannotCreate(first_name);
+  if (modified)
+    file_->SetModified(*modified); // a date the volume cannot hold leaves the time of saving
+}
+
+UnnamedFile::~UnnamedFile() = default;
+
+std::string
+UnnamedFile::PublishUnderFirstFreeName(const std::function<std::string(int)>& name_for) {
+  for (int n = 0;; ++n) {
+    std::string name = n == 0 ? first_name_ : name_for(n);
+    if (Publish(*file_, name) == NewFileResult::Created)
+      return name;
+  }
+}
+
 std::string WriteNewFileUnderFirstFreeName(const std::function<std::string(int)>& name_for,
                                            std::string_view bytes,
                                            std::optional<std::int64_t> modified) {
-  const std::string first = name_for(0);
-  TemporaryFile file(first);
-  if (!file.ok() || !file.WriteAll(bytes))
-    throw CannotCreate(first);
-  if (modified)
-    file.SetModified(*modified); // a date the volume cannot hold leaves the time of saving
-  for (int n = 0;; ++n) {
-    std::string name = n == 0 ? first : name_for(n);
-    if (Publish(file, name) == NewFileResult::Created)
-      return name;
-  }
+  return UnnamedFile(name_for(0), bytes, modified).PublishUnderFirstFreeName(name_for);
 }
 
 NewFileResult MoveToNewName(const std::string& from, const std::string& to) {

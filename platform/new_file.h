@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,28 @@ NewFileResult WriteNewFile(const std::string& path, std::string_view bytes);
 std::string WriteNewFileUnderFirstFreeName(const std::function<std::string(int)>& name_for,
                                            std::string_view bytes,
                                            std::optional<std::int64_t> modified = {});
+
+class TemporaryFile;
+
+// WriteNewFileUnderFirstFreeName in two steps: the file is written whole (on any thread), then
+// named (in the order the names must be taken). Removed unless it was named.
+class UnnamedFile {
+public:
+  // Throws std::runtime_error("Cannot create file " + first_name) when it cannot be written.
+  UnnamedFile(const std::string& first_name, std::string_view bytes,
+              std::optional<std::int64_t> modified);
+  ~UnnamedFile();
+  UnnamedFile(const UnnamedFile&) = delete;
+  UnnamedFile& operator=(const UnnamedFile&) = delete;
+
+  // Gives the file the first of name_for(0), name_for(1), ... at which nothing stands, and
+  // returns it; throws std::runtime_error("Cannot create file " + name) when it cannot.
+  std::string PublishUnderFirstFreeName(const std::function<std::string(int)>& name_for);
+
+private:
+  std::unique_ptr<TemporaryFile> file_;
+  std::string first_name_;
+};
 
 // Gives the file at `from` the name `to` on the same volume, never replacing what stands at
 // `to` (AlreadyExists; the file stays where it was). Throws std::runtime_error("Cannot create
