@@ -1,10 +1,11 @@
+#include "file_time.h"
+#include "file_time_posix.h"
 #include "new_file.h"
 #include "temporary_file.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <limits>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,15 +91,11 @@ bool TemporaryFile::WriteAll(std::string_view bytes) {
 }
 
 bool TemporaryFile::SetModified(std::int64_t unix_seconds) {
-  if (unix_seconds < std::numeric_limits<time_t>::min() ||
-      unix_seconds > std::numeric_limits<time_t>::max())
-    return false;
-  timespec times[2] = {};
-  times[0].tv_nsec = UTIME_OMIT; // access time
-  times[1].tv_sec = static_cast<time_t>(unix_seconds);
-  if (handle_ >= 0)
-    return ::futimens(static_cast<int>(handle_), times) == 0;
-  return ::utimensat(AT_FDCWD, name_.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+  if (handle_ < 0)
+    return SetFileModificationTime(name_, unix_seconds);
+  timespec times[2];
+  return ModificationOnlyTimes(unix_seconds, times) &&
+         ::futimens(static_cast<int>(handle_), times) == 0;
 }
 
 NewFileResult TemporaryFile::Publish(const std::string& path, bool& failed) {
