@@ -3,6 +3,7 @@
 #include "platform/path_separator.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace app {
 namespace {
@@ -40,20 +41,22 @@ std::string WithCrLfLines(std::string_view text) {
   text = text.substr(0, text.find('\0'));
   std::string out;
   out.reserve(text.size() + text.size() / 32 + 2);
-  std::size_t i = 0;
-  while (i < text.size()) {
-    // A plain loop: find_first_of calls memchr on its set for every byte of the text.
-    std::size_t end = i;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-      ++end;
-    if (end == text.size()) {
-      out.append(text.substr(i));
-      out += "\r\n";
-      break;
+  // Line by line from LF to LF with memchr, which runs at memory speed; a CR before an LF is
+  // part of its line end, and any other CR ends a line of its own.
+  const char* begin = text.data();
+  const char* const end = begin + text.size();
+  while (begin < end) {
+    const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
+    const char* line_end = lf ? lf : end;
+    if (lf && lf > begin && lf[-1] == '\r')
+      --line_end;
+    while (const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', line_end - begin))) {
+      out.append(begin, cr).append("\r\n");
+      begin = cr + 1;
     }
-    out.append(text.substr(i, end - i));
-    out += "\r\n";
-    i = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    if (lf || begin < end)
+      out.append(begin, line_end).append("\r\n");
+    begin = lf ? lf + 1 : end;
   }
   return out;
 }

@@ -2,18 +2,11 @@
 // the scan reads the next previews and hands out the rows in the order it read them.
 #pragma once
 
+#include "ordered_work.h"
 #include "recovered_email.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <cstdint>
-#include <deque>
-#include <exception>
-#include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace mime {
 class TMailMessage2000;
@@ -30,9 +23,6 @@ RecoveredRow PreviewRow(mime::TMailMessage2000& mail, const TEmailMessage& messa
 class PreviewParsers {
 public:
   explicit PreviewParsers(unsigned threads);
-  ~PreviewParsers();
-  PreviewParsers(const PreviewParsers&) = delete;
-  PreviewParsers& operator=(const PreviewParsers&) = delete;
 
   // Queues a preview; its row comes out of Next after the rows of those queued before it.
   void Add(const TEmailMessage& message, std::string text);
@@ -41,25 +31,16 @@ public:
   bool Next(RecoveredRow& row, std::chrono::milliseconds wait);
 
   // Drops every queued preview; what a worker is parsing is finished and thrown away.
-  void Clear();
+  void Clear() { work_.Clear(); }
 
 private:
   struct Job {
     TEmailMessage message;
     std::string text;
     RecoveredRow row;
-    std::exception_ptr error;
-    bool done = false;
   };
 
-  void Work();
-
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::shared_ptr<Job>> jobs_; // in order; the front is handed out next
-  std::size_t unstarted_ = 0;             // jobs at the back that no worker has taken
-  bool stopping_ = false;
-  std::vector<std::thread> workers_;
+  OrderedWork<Job> work_;
 };
 
 } // namespace app

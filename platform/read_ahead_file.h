@@ -1,9 +1,12 @@
-// Reading through a read-ahead window, shared by the exclusive openers of every system: block
-// chains mostly run forward, so one system read serves many small reads.
+// Reading through read-ahead windows, shared by the exclusive openers of every system: block
+// chains mostly run forward, so one system read serves many small reads. A scan reads two or
+// three places of a file in turn (an index node, a message's record, its text), each moving
+// forward, so each place keeps a window of its own.
 #pragma once
 
 #include "random_access_file.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -22,10 +25,18 @@ protected:
   virtual std::size_t ReadDirect(std::int64_t offset, char* buffer, std::size_t size) = 0;
 
 private:
+  struct Window {
+    std::vector<char> bytes;
+    std::int64_t start = 0;
+    std::int64_t length = 0;
+    std::uint64_t last_used = 0;
+  };
+
+  Window& WindowFor(std::int64_t offset, std::size_t size);
+
   std::int64_t size_;
-  std::vector<char> window_;
-  std::int64_t window_start_ = 0;
-  std::int64_t window_length_ = 0;
+  std::array<Window, 4> windows_;
+  std::uint64_t reads_ = 0;
 };
 
 } // namespace platform

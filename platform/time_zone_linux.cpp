@@ -1,17 +1,44 @@
 #include "time_zone.h"
 
+#include <cstdlib>
 #include <ctime>
+#include <string>
 
 namespace platform {
+namespace {
 
-double CurrentLocalTimeBias() {
+double AskTheCLibrary(std::time_t now) {
   ::tzset(); // TZ as it is now
-  const std::time_t now = std::time(nullptr);
   std::tm local{};
   // tm_isdst < 0: the C library does not know whether daylight saving is in force.
   if (::localtime_r(&now, &local) == nullptr || local.tm_isdst < 0)
     return 0;
   return static_cast<double>(local.tm_gmtoff) / 86400.0;
+}
+
+} // namespace
+
+double CurrentLocalTimeBias() {
+  // A scan asks once per message, on several threads, and asking the C library looks at
+  // /etc/localtime and takes the library's lock each time. So each thread keeps the answer
+  // for the rest of the second, as long as TZ stays as it is.
+  struct Answer {
+    std::time_t second = -1;
+    bool tz_set = false;
+    std::string tz;
+    double bias = 0;
+  };
+  thread_local Answer answer;
+  const std::time_t now = std::time(nullptr);
+  const char* tz = std::getenv("TZ");
+  if (answer.second == now && answer.tz_set == (tz != nullptr) &&
+      (tz == nullptr || answer.tz == tz))
+    return answer.bias;
+  answer.second = now;
+  answer.tz_set = tz != nullptr;
+  answer.tz = tz ? tz : "";
+  answer.bias = AskTheCLibrary(now);
+  return answer.bias;
 }
 
 } // namespace platform

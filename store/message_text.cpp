@@ -6,8 +6,10 @@
 #include "platform/pump.h"
 #include "stream_operations.h"
 
+#include <algorithm>
 #include <limits>
 #include <unordered_set>
+#include <vector>
 
 namespace uoexpress {
 namespace {
@@ -22,12 +24,50 @@ struct ChainLimits {
   bool unsigned_offsets = false;
 };
 
+// The blocks a chain has read, so that it ends at a block it has already read and a looping
+// chain cannot run forever. Chains mostly run forward through the file: a block past every
+// one read so far is new without a look, and only chains that turn back are looked up.
+class ReadBlocks {
+public:
+  ReadBlocks() { in_order_.reserve(32); }
+
+  // False when `block` was read before.
+  bool Insert(std::int64_t block) {
+    const bool past_all = !any_ || block > highest_;
+    any_ = true;
+    if (past_all) {
+      highest_ = block;
+    } else {
+      if (!hashed_ && in_order_.size() > kSearchedInPlace) {
+        hashed_ = true;
+        looked_up_.insert(in_order_.begin(), in_order_.end());
+        in_order_ = {};
+      }
+      if (hashed_ ? looked_up_.count(block) > 0
+                  : std::find(in_order_.begin(), in_order_.end(), block) != in_order_.end())
+        return false;
+    }
+    if (hashed_)
+      looked_up_.insert(block);
+    else
+      in_order_.push_back(block);
+    return true;
+  }
+
+private:
+  static constexpr std::size_t kSearchedInPlace = 64;
+  bool any_ = false;
+  bool hashed_ = false; // once a long chain turns back, its blocks move into the hash set
+  std::int64_t highest_ = 0;
+  std::vector<std::int64_t> in_order_;
+  std::unordered_set<std::int64_t> looked_up_;
+};
+
 void ReadChain(DbxStream& stream, std::int64_t offset, std::string& text, bool full_text,
                BlockWay way, ChainLimits limits = {}) {
   std::int64_t counted = 0;
   std::int64_t current = offset;
-  // A chain ends at a block it has already read, so a looping chain cannot run forever.
-  std::unordered_set<std::int64_t> read_blocks;
+  ReadBlocks read_blocks;
   unsigned char block[kBlockSize];
   for (std::int64_t blocks = 0; blocks < limits.max_blocks; ++blocks) {
     platform::PumpMessages();
@@ -36,8 +76,7 @@ void ReadChain(DbxStream& stream, std::int64_t offset, std::string& text, bool f
       return;
     }
     stream.Read(current, block, sizeof block);
-    if (LoadUInt32(block) != static_cast<std::uint32_t>(current) ||
-        !read_blocks.insert(current).second)
+    if (LoadUInt32(block) != static_cast<std::uint32_t>(current) || !read_blocks.Insert(current))
       return;
     text.append(BlockPiece(block, way));
     std::int64_t next = limits.unsigned_offsets ? std::int64_t{LoadUInt32(block + kBlockNext)}

@@ -5,6 +5,7 @@
 #include "platform/path_separator.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace app {
 namespace {
@@ -93,9 +94,39 @@ TEST(WithCrLfLines, EveryLineEndsWithCrLf) {
       {"\n\n", "\r\n\r\n"},
       {std::string("kept\nlost\0after", 15), "kept\r\nlost\r\n"},
       {std::string("\0", 1), ""},
+      {"\r", "\r\n"},
+      {"tail\r", "tail\r\n"},
+      {"a\n\r", "a\r\n\r\n"},
+      {"a\r\rb\n", "a\r\n\r\nb\r\n"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(WithCrLfLines(c.text), c.written);
+}
+
+// Every text of letters and line ends, against the rule said byte by byte: a line ends at
+// CR LF, a lone CR or a lone LF, and each line is written with CR LF.
+TEST(WithCrLfLines, AgreesWithTheRuleOnRandomTexts) {
+  const auto by_the_rule = [](const std::string& text) {
+    std::string out, line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\r' && text[i] != '\n') {
+        line += text[i];
+        continue;
+      }
+      out += line + "\r\n";
+      line.clear();
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        ++i;
+    }
+    return line.empty() ? out : out + line + "\r\n";
+  };
+  std::mt19937 random(5);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text(random() % 24, 'a');
+    for (char& c : text)
+      c = "ab\r\n"[random() % 4];
+    ASSERT_EQ(WithCrLfLines(text), by_the_rule(text)) << testing::PrintToString(text);
+  }
 }
 
 TEST(MessageFileStem, AMessageWithoutSubjectIsNotHidden) {

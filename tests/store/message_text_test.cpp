@@ -87,6 +87,50 @@ TEST(MessageText, LoopingChainsEndAtABlockAlreadyRead) {
   EXPECT_EQ(LiveText(image, kFirstBlock, true), Pieces(1));
 }
 
+// Chains in any order through the file, long ones too, end exactly where they meet a block
+// already read: the text holds each block once, in chain order.
+TEST(MessageText, ChainsInAnyOrderEndAtTheFirstBlockReadAgain) {
+  struct Case {
+    const char* name;
+    int blocks;
+    int (*place)(int i, int blocks); // where the chain's i-th block lies
+    int loop_to;                     // the chain's step its last block links back to; -1: none
+  };
+  const auto forward = [](int i, int) { return i; };
+  const auto backward = [](int i, int blocks) { return blocks - 1 - i; };
+  const auto zigzag = [](int i, int blocks) { return i % 2 ? blocks - 1 - i / 2 : i / 2; };
+  // Forward, one step back to the file's first block, then forward beyond the first run.
+  const auto one_step_back = [](int i, int) { return i == 100 ? 0 : i + 50; };
+  const Case cases[] = {
+      {"forward", 200, forward, -1},
+      {"backward", 200, backward, -1},
+      {"zigzag", 200, zigzag, -1},
+      {"forward, back to the start", 200, forward, 0},
+      {"forward, back to step 150", 200, forward, 150},
+      {"backward, back to step 3", 200, backward, 3},
+      {"zigzag, back to step 199", 200, zigzag, 199},
+      {"short zigzag, back to step 1", 9, zigzag, 1},
+      {"one step back, then back to step 150", 200, one_step_back, 150},
+  };
+  for (const Case& c : cases) {
+    DbxImage image(4096);
+    image.SetMessageCount(1);
+    std::string expected;
+    for (int i = 0; i < c.blocks; ++i) {
+      const int place = c.place(i, c.blocks);
+      const bool last = i + 1 == c.blocks;
+      const std::int32_t next = !last            ? BlockAt(c.place(i + 1, c.blocks))
+                                : c.loop_to >= 0 ? BlockAt(c.place(c.loop_to, c.blocks))
+                                                 : 0;
+      image.Block(BlockAt(place), kBlockTextSize, next, Piece(place));
+      expected += Piece(place);
+    }
+    const std::string text = LiveText(image, BlockAt(c.place(0, c.blocks)), true);
+    EXPECT_EQ(text.size(), expected.size()) << c.name;
+    EXPECT_EQ(text, expected) << c.name;
+  }
+}
+
 TEST(MessageText, LiveReaderNeedsAPositiveMessageCountDeletedReaderDoesNot) {
   DbxImage image = LiveChain(2);
   image.SetMessageCount(0);
