@@ -90,15 +90,21 @@ private:
       if (entries_.empty())
         return std::nullopt;
       const auto front_done = [&] { return !entries_.empty() && entries_.front()->done; };
-      taker_waiting_ = true;
-      bool done = true;
-      if (wait)
-        done = front_done_.wait_for(lock, *wait, front_done);
-      else
-        front_done_.wait(lock, front_done);
-      taker_waiting_ = false;
-      if (!done)
-        return std::nullopt;
+      if (!front_done()) {
+        // No wait at all when none is wanted: a wait that times out at once still sleeps
+        // and wakes in the C library, and the save asks after every message it reads.
+        if (wait && wait->count() <= 0)
+          return std::nullopt;
+        taker_waiting_ = true;
+        bool done = true;
+        if (wait)
+          done = front_done_.wait_for(lock, *wait, front_done);
+        else
+          front_done_.wait(lock, front_done);
+        taker_waiting_ = false;
+        if (!done)
+          return std::nullopt;
+      }
       entry = std::move(entries_.front());
       entries_.pop_front();
     }
@@ -130,9 +136,13 @@ private:
       }
       lock.lock();
       entry->done = true;
-      // Only the oldest job's end can let the taker go on.
-      if (taker_waiting_ && !entries_.empty() && entries_.front() == entry)
+      // Only the oldest job's end can let a waiting taker go on; it is woken with the lock let
+      // go, so that it does not wake only to wait for the lock.
+      if (taker_waiting_ && !entries_.empty() && entries_.front() == entry) {
+        lock.unlock();
         front_done_.notify_one();
+        lock.lock();
+      }
     }
   }
 

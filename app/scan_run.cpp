@@ -241,7 +241,8 @@ bool HasAttachmentWords(std::string_view text) {
     }
     return false;
   };
-  return contains("base64") && contains("filename") && contains("attachment");
+  // The longest word first: it skips furthest, and most messages lack it.
+  return contains("attachment") && contains("filename") && contains("base64");
 }
 
 void RunScan(const ScanInput& input, RecoveredList& list, ScanObserver& observer) {

@@ -5,6 +5,7 @@
 #include "dbx_stream.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace uoexpress {
@@ -27,7 +28,10 @@ inline std::string_view BlockPiece(unsigned char* block, BlockWay way) {
   if (length <= 0)
     return {};
   std::size_t size = static_cast<std::size_t>(std::min(length, kBlockTextSize));
-  return {text, static_cast<std::size_t>(std::find(text, text + size, '\0') - text)};
+  // memchr, as every block of every message is searched, and it runs at memory speed.
+  if (const void* nul = std::memchr(text, '\0', size))
+    size = static_cast<std::size_t>(static_cast<const char*>(nul) - text);
+  return {text, size};
 }
 
 } // namespace uoexpress
