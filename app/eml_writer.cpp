@@ -17,18 +17,23 @@ namespace {
 // that files held open and texts held in memory stay small, also when messages are large.
 constexpr std::size_t kMaxPending = 16;
 constexpr std::size_t kMaxPendingBytes = 32 << 20;
+// Messages a sleeping writer is woken for, fewer than are read ahead.
+constexpr std::size_t kWakeBatch = 4;
 
 class EmlWriter : public MessageWriter {
 public:
   explicit EmlWriter(std::string save_path)
       : save_path_(std::move(save_path)),
-        work_(std::clamp(std::thread::hardware_concurrency(), 1u, 4u), [] {
-          return [](Job& job) {
-            job.file = std::make_unique<platform::UnnamedFile>(
-                job.first_name, WithCrLfLines(job.text), job.modified);
-            job.text = {};
-          };
-        }) {}
+        work_(
+            std::clamp(std::thread::hardware_concurrency(), 1u, 4u),
+            [] {
+              return [](Job& job) {
+                job.file = std::make_unique<platform::UnnamedFile>(
+                    job.first_name, WithCrLfLines(job.text), job.modified);
+                job.text = {};
+              };
+            },
+            kWakeBatch) {}
 
   void Write(const TickedMessage& row, std::string_view text) override {
     Job job;

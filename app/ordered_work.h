@@ -22,8 +22,12 @@ public:
   using Worker = std::function<void(Job&)>;
 
   // Each of `threads` workers gets a Worker of its own from `make_worker`, so it may keep
-  // state of its own (a parser).
-  OrderedWork(unsigned threads, const std::function<Worker()>& make_worker) {
+  // state of its own (a parser). A sleeping worker is woken once `wake_batch` jobs wait, or
+  // when the taker has to wait: waking a thread for every small job costs more than the job
+  // when the adding thread is the slower one.
+  OrderedWork(unsigned threads, const std::function<Worker()>& make_worker,
+              std::size_t wake_batch = 1)
+      : wake_batch_(std::max<std::size_t>(wake_batch, 1)) {
     for (unsigned i = 0; i < std::max(threads, 1u); ++i)
       workers_.emplace_back([this, work = make_worker()] { Run(work); });
   }
@@ -51,7 +55,8 @@ public:
       std::lock_guard lock(mutex_);
       entries_.push_back(std::move(entry));
       ++unstarted_;
-      wake = idle_workers_ > 0; // a busy worker looks for the next job by itself
+      // A busy worker looks for the next job by itself.
+      wake = idle_workers_ > 0 && unstarted_ >= wake_batch_;
     }
     if (wake)
       work_added_.notify_one();
@@ -95,6 +100,8 @@ private:
         // and wakes in the C library, and the save asks after every message it reads.
         if (wait && wait->count() <= 0)
           return std::nullopt;
+        if (unstarted_ > 0 && idle_workers_ > 0)
+          work_added_.notify_all(); // jobs held back for a batch are wanted now
         taker_waiting_ = true;
         bool done = true;
         if (wait)
@@ -152,6 +159,7 @@ private:
   std::deque<std::shared_ptr<Entry>> entries_; // in order; the front is taken next
   std::size_t unstarted_ = 0;                  // entries at the back no worker has taken
   std::size_t idle_workers_ = 0;
+  const std::size_t wake_batch_;
   bool taker_waiting_ = false;
   bool stopping_ = false;
   std::vector<std::thread> workers_;

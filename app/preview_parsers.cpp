@@ -17,6 +17,10 @@ template <typename Accessor> auto Safely(Accessor accessor) -> decltype(accessor
   }
 }
 
+// Previews a sleeping parser is woken for: the scan reads further ahead than this, and a
+// preview parses faster than it is read.
+constexpr std::size_t kWakeBatch = 8;
+
 } // namespace
 
 RecoveredRow PreviewRow(mime::TMailMessage2000& mail, const TEmailMessage& message,
@@ -41,17 +45,20 @@ RecoveredRow PreviewRow(mime::TMailMessage2000& mail, const TEmailMessage& messa
 }
 
 PreviewParsers::PreviewParsers(unsigned threads)
-    : work_(threads, [] {
-        // Each worker parses with a parser of its own, which does not pump: the window's
-        // messages are the main thread's, which pumps while it waits for rows.
-        auto mail = std::make_shared<mime::TMailMessage2000>();
-        ConfigureMailMessage(*mail);
-        mail->OnProgress = nullptr;
-        return [mail](Job& job) {
-          job.row = PreviewRow(*mail, job.message, job.text);
-          job.text = {};
-        };
-      }) {}
+    : work_(
+          threads,
+          [] {
+            // Each worker parses with a parser of its own, which does not pump: the window's
+            // messages are the main thread's, which pumps while it waits for rows.
+            auto mail = std::make_shared<mime::TMailMessage2000>();
+            ConfigureMailMessage(*mail);
+            mail->OnProgress = nullptr;
+            return [mail](Job& job) {
+              job.row = PreviewRow(*mail, job.message, job.text);
+              job.text = {};
+            };
+          },
+          kWakeBatch) {}
 
 void PreviewParsers::Add(const TEmailMessage& message, std::string text) {
   work_.Add(Job{message, std::move(text), {}});

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -17,15 +19,10 @@ bool CannotCopyHere(int error) {
          error == EBADF || error == EPERM;
 }
 
-} // namespace
-
-KernelCopy CopyInKernel(int from, int to) {
-  // A reflink shares the blocks: the copy takes no time and no room until either side changes.
-  if (::ioctl(to, FICLONE, from) == 0)
-    return KernelCopy::Copied;
+template <typename Step> KernelCopy CopyInSteps(Step step) {
   bool copied_any = false;
   for (;;) {
-    const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kStep, 0);
+    const ssize_t copied = step();
     if (copied == 0)
       return KernelCopy::Copied;
     if (copied > 0) {
@@ -36,6 +33,26 @@ KernelCopy CopyInKernel(int from, int to) {
       continue;
     return !copied_any && CannotCopyHere(errno) ? KernelCopy::Unsupported : KernelCopy::Failed;
   }
+}
+
+bool IsPlainFile(int fd) {
+  struct stat info {};
+  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+} // namespace
+
+KernelCopy CopyInKernel(int from, int to) {
+  // A reflink shares the blocks: the copy takes no time and no room until either side changes.
+  if (::ioctl(to, FICLONE, from) == 0)
+    return KernelCopy::Copied;
+  const KernelCopy result =
+      CopyInSteps([&] { return ::copy_file_range(from, nullptr, to, nullptr, kStep, 0); });
+  if (result != KernelCopy::Unsupported || !IsPlainFile(from) || !IsPlainFile(to))
+    return result;
+  // copy_file_range refuses files on different file systems (a store on the disk, the
+  // temporary folder on tmpfs); sendfile still copies them inside the kernel.
+  return CopyInSteps([&] { return ::sendfile(to, from, nullptr, kStep); });
 }
 
 } // namespace platform
