@@ -64,10 +64,11 @@ TEST(ReadAheadFile, EveryReadGivesTheFilesBytesWhateverTheOrder) {
     std::string buffer(size, '\0');
     const std::size_t got = file.ReadAt(offset, buffer.data(), size);
     const bool outside = offset < 0 || offset >= static_cast<std::int64_t>(content.size());
-    const std::size_t expected = outside ? 0 : std::min(size, content.size() - offset);
+    const std::size_t at = outside ? 0 : static_cast<std::size_t>(offset);
+    const std::size_t expected = outside ? 0 : std::min(size, content.size() - at);
     ASSERT_EQ(got, expected) << offset << " " << size;
     if (!outside) {
-      ASSERT_EQ(buffer.substr(0, got), content.substr(offset, got)) << offset << " " << size;
+      ASSERT_EQ(buffer.substr(0, got), content.substr(at, got)) << offset << " " << size;
     }
   }
 }
