@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -24,20 +25,18 @@ double CurrentLocalTimeBias() {
   // for the rest of the second, as long as TZ stays as it is.
   struct Answer {
     std::time_t second = -1;
-    bool tz_set = false;
-    std::string tz;
+    std::optional<std::string> tz;
     double bias = 0;
   };
   thread_local Answer answer;
   const std::time_t now = std::time(nullptr);
   const char* tz = std::getenv("TZ");
-  if (answer.second == now && answer.tz_set == (tz != nullptr) &&
-      (tz == nullptr || answer.tz == tz))
-    return answer.bias;
-  answer.second = now;
-  answer.tz_set = tz != nullptr;
-  answer.tz = tz ? tz : "";
-  answer.bias = AskTheCLibrary(now);
+  const bool same_tz = tz ? answer.tz == tz : !answer.tz; // compared without a copy
+  if (answer.second != now || !same_tz) {
+    answer.second = now;
+    answer.tz = tz ? std::optional<std::string>(tz) : std::nullopt;
+    answer.bias = AskTheCLibrary(now);
+  }
   return answer.bias;
 }
 

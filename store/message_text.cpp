@@ -33,21 +33,20 @@ public:
 
   // False when `block` was read before.
   bool Insert(std::int64_t block) {
-    const bool past_all = !any_ || block > highest_;
-    any_ = true;
-    if (past_all) {
+    const bool hashed = !looked_up_.empty();
+    if (block > highest_) {
       highest_ = block;
     } else {
-      if (!hashed_ && in_order_.size() > kSearchedInPlace) {
-        hashed_ = true;
+      if (!hashed && in_order_.size() > kSearchedInPlace) {
         looked_up_.insert(in_order_.begin(), in_order_.end());
         in_order_ = {};
+        return looked_up_.insert(block).second;
       }
-      if (hashed_ ? looked_up_.count(block) > 0
-                  : std::find(in_order_.begin(), in_order_.end(), block) != in_order_.end())
+      if (hashed ? looked_up_.count(block) > 0
+                 : std::find(in_order_.begin(), in_order_.end(), block) != in_order_.end())
         return false;
     }
-    if (hashed_)
+    if (hashed)
       looked_up_.insert(block);
     else
       in_order_.push_back(block);
@@ -56,10 +55,9 @@ public:
 
 private:
   static constexpr std::size_t kSearchedInPlace = 64;
-  bool any_ = false;
-  bool hashed_ = false; // once a long chain turns back, its blocks move into the hash set
-  std::int64_t highest_ = 0;
+  std::int64_t highest_ = std::numeric_limits<std::int64_t>::min();
   std::vector<std::int64_t> in_order_;
+  // Once a long chain turns back, its blocks move here (and it is never empty again).
   std::unordered_set<std::int64_t> looked_up_;
 };
 
