@@ -1,8 +1,11 @@
 // One recovered e-mail of the result list: where its text lies and the texts of its row.
 #pragma once
 
+#include "store/uoexpress.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -10,8 +13,10 @@ namespace app {
 // when found, read the way its blocks were stored.
 struct FoundChain {
   std::int32_t Blocks = 0;
-  bool FreedBlocks = false; // deleted blocks: read the deleted way
-  bool Fragment = false;    // the text does not begin with header lines
+  bool FreedBlocks = false;   // deleted blocks: read the deleted way
+  bool Fragment = false;      // the text does not begin with header lines
+  std::int64_t FileStart = 0; // where its folder file starts in the source scanned
+  std::vector<uoexpress::Toe5_ChainJump> Jumps; // where the chain goes on in another piece
 };
 
 // Where a recovered message's text is and what kind of message it is: listed by the index

@@ -10,7 +10,8 @@ void ReadRecoveredText(const TEmailMessage& message, uoexpress::FolderFile& file
   text.clear();
   if (message.Found)
     file.ReadFoundMessageText({message.DataOffset, message.Chain.Blocks, message.Chain.FreedBlocks,
-                               message.Chain.Fragment},
+                               message.Chain.Fragment, message.Chain.FileStart,
+                               message.Chain.Jumps},
                               text, full_text);
   else if (message.Deleted)
     file.ReadDeletedMessageText(offset, text, full_text);

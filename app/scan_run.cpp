@@ -138,7 +138,8 @@ private:
       messages[i].DataOffset = found[i].DataOffset;
       messages[i].FolderFileName = name;
       messages[i].Found = true;
-      messages[i].Chain = {found[i].BlockCount, found[i].FreedBlocks, found[i].Fragment};
+      messages[i].Chain = {found[i].BlockCount, found[i].FreedBlocks, found[i].Fragment,
+                           found[i].FileStart, found[i].Jumps};
     }
     return messages;
   }

@@ -41,7 +41,8 @@ std::optional<app::TEmailMessage> FindMessage(const std::string& path, std::int6
   if (chain == found.end())
     return std::nullopt;
   message.Found = true;
-  message.Chain = {chain->BlockCount, chain->FreedBlocks, chain->Fragment};
+  message.Chain = {chain->BlockCount, chain->FreedBlocks, chain->Fragment, chain->FileStart,
+                   chain->Jumps};
   return message;
 }
 

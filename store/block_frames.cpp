@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: MIT
 #include "block_frames.h"
 
 #include "block_piece.h"
 #include "dbx_layout.h"
+#include "message_start.h"
 #include "piece_reader.h"
 #include "platform/pump.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 namespace uoexpress {
@@ -15,131 +16,153 @@ namespace {
 using namespace layout;
 
 constexpr std::int64_t kPiece = 4 << 20;
-constexpr std::int64_t kOffsetLimit = std::int64_t{1} << 32;
 constexpr std::int32_t kFreedAreaLength = kBlockSize; // 16 bytes of frame and 512 of text
 // Enough of a text to tell whether it opens with a header field's name and colon.
-constexpr std::int64_t kHeaderNameLimit = 80;
+constexpr std::size_t kHeaderLook = 88;
+// A piece of the source holds at most one real block per 528 bytes. Past twice that, the piece
+// is made to look like blocks, and only blocks that agree with another on their file's start,
+// without overlapping it, are kept, up to that many.
+constexpr std::size_t kFramesPerPiece = 2 * kPiece / kBlockSize;
 
-bool IsFieldNameChar(char c) {
-  auto byte = static_cast<unsigned char>(c);
-  return byte >= 33 && byte <= 126 && byte != ':';
+// The bytes the capacity and length fields hold where a block stands: the capacity word
+// 00 02 00 00 at +4, or a freed length 0x201..0x210 at +8. Both have a 0x02 byte, which text
+// seldom holds, so the pass looks for that byte and judges the places it implies.
+constexpr unsigned char kMarker = 0x02;
+constexpr std::int64_t kCapacityMarker = 5; // the 0x02 of the capacity word
+constexpr std::int64_t kLengthMarker = 9;   // the 0x02 of a freed length field
+
+bool CapacityWord(const unsigned char* block) {
+  return block[4] == 0 && block[5] == kMarker && block[6] == 0 && block[7] == 0;
 }
 
-// Which ways of reading the block give a text that opens with a field name and a colon:
-// kLiveHeader and kFreedHeader. Read the deleted way, the first four characters are "____",
-// which a name may hold, so one look along the text answers for both ways.
-std::uint8_t HeaderLineFlags(const unsigned char* block) {
-  const char* text = reinterpret_cast<const char*>(block + kBlockText);
+// The first `size` text bytes of the block read one way, cut at the first NUL, into `out`.
+std::string_view LookAtText(const unsigned char* block, BlockWay way, char (&out)[kHeaderLook]) {
+  std::memcpy(out, block + kBlockText, sizeof out);
+  unsigned char copy[kBlockSize];
+  std::memcpy(copy, block, kBlockText + sizeof out);
+  std::memset(copy + kBlockText + sizeof out, 0, sizeof copy - kBlockText - sizeof out);
+  std::string_view piece = BlockPiece(copy, way);
+  const std::size_t size = std::min(piece.size(), sizeof out);
+  std::memcpy(out, piece.data(), size);
+  return {out, size};
+}
+
+// Whether the block's text fills all 512 bytes, read one way.
+bool FillsBlock(const unsigned char* block, BlockWay way) {
   const std::int64_t length = LoadInt32(block + kBlockLength);
-  auto limit = [](std::int64_t piece) {
-    return static_cast<std::size_t>(std::clamp<std::int64_t>(piece, 0, kHeaderNameLimit));
-  };
-  const std::size_t live_limit = limit(length);
-  const std::size_t freed_limit = limit(length - kDeletedLengthBias);
-  const std::size_t end = std::max(live_limit, freed_limit);
-  // Most blocks hold body text with no colon this early: one quick search tells.
-  if (std::memchr(text, ':', end) == nullptr)
-    return 0;
-  auto name_end = [&](std::size_t from) {
-    while (from < end && IsFieldNameChar(text[from]))
-      ++from;
-    return from;
-  };
-  const std::size_t live_end = name_end(0);
-  const std::size_t freed_end = live_end >= 4 ? live_end : name_end(4);
-  std::uint8_t flags = 0;
-  if (live_end > 0 && live_end < live_limit && text[live_end] == ':')
-    flags |= kLiveHeader;
-  if (freed_end < freed_limit && text[freed_end] == ':')
-    flags |= kFreedHeader;
-  return flags;
+  const std::int64_t wanted = way == BlockWay::Live ? kBlockTextSize : kFreedAreaLength;
+  const std::size_t from = way == BlockWay::Live ? 0 : 4;
+  return length == wanted &&
+         std::memchr(block + kBlockText + from, 0, kBlockTextSize - from) == nullptr;
 }
 
-// Whether the block, read one way, contributes text of the message: a freed block's "____"
-// alone is none.
-bool HasText(const unsigned char* block, BlockWay way) {
-  std::int64_t length = LoadInt32(block + kBlockLength);
-  if (way == BlockWay::Live)
-    return length > 0 && block[kBlockText] != 0;
-  return length - kDeletedLengthBias > 4 && block[kBlockText + 4] != 0;
-}
-
-// The index of the first word from `first` on that holds its own file offset, or `count`.
-// Written as plain loops over sixteen words at a time so the compiler can vectorize the
-// comparisons: this test runs for every word of the file.
-std::size_t FindSelfOffsetWord(const unsigned char* bytes, std::size_t first, std::size_t count,
-                               std::uint32_t base) {
-  std::size_t i = first;
-  for (; std::endian::native == std::endian::little && i + 16 <= count; i += 16) {
-    std::uint32_t words[16];
-    std::memcpy(words, bytes + 4 * i, sizeof words);
-    const std::uint32_t offset = base + 4 * static_cast<std::uint32_t>(i);
-    std::uint32_t hits = 0;
-    for (std::uint32_t k = 0; k < 16; ++k)
-      hits |= words[k] == offset + 4 * k ? 1u : 0u;
-    if (hits)
-      break;
+// Keeps, of one piece's blocks, only those that share their file's start with another block of
+// the piece and do not overlap the one before them, at most kFramesPerPiece.
+void ThinOut(std::vector<BlockFrame>& frames, std::size_t from) {
+  std::vector<std::int64_t> starts;
+  starts.reserve(frames.size() - from);
+  for (std::size_t i = from; i < frames.size(); ++i)
+    starts.push_back(frames[i].FileStart());
+  std::sort(starts.begin(), starts.end());
+  auto shared = [&](std::int64_t start) {
+    auto range = std::equal_range(starts.begin(), starts.end(), start);
+    return range.second - range.first > 1;
+  };
+  std::size_t kept = from;
+  for (std::size_t i = from; i < frames.size() && kept - from < kFramesPerPiece; ++i) {
+    if (!shared(frames[i].FileStart()))
+      continue;
+    if (kept > from && frames[kept - 1].position + kBlockSize > frames[i].position)
+      continue;
+    frames[kept++] = frames[i];
   }
-  for (; i < count; ++i)
-    if (LoadUInt32(bytes + 4 * i) == base + 4 * static_cast<std::uint32_t>(i))
-      return i;
-  return count;
+  frames.resize(kept);
 }
 
 } // namespace
 
-std::optional<std::uint8_t> BlockFrameFlags(const unsigned char* block, std::uint32_t offset) {
-  if (offset == 0 || LoadUInt32(block) != offset)
+std::uint16_t TextSize(const unsigned char* block, std::uint16_t flags) {
+  unsigned char copy[kBlockSize];
+  std::memcpy(copy, block, sizeof copy);
+  return static_cast<std::uint16_t>(
+      BlockPiece(copy, flags & kFreedShape ? BlockWay::Deleted : BlockWay::Live).size());
+}
+
+std::optional<std::uint16_t> BlockFrameFlags(const unsigned char* block) {
+  if (LoadUInt32(block) == 0)
     return std::nullopt;
-  std::int32_t capacity = LoadInt32(block + 4);
-  std::int32_t length = LoadInt32(block + kBlockLength);
-  bool freed = length > kBlockTextSize && length <= kFreedAreaLength;
-  bool live = length >= 0 && length <= kBlockTextSize && capacity == kBlockTextSize;
+  const std::int32_t length = LoadInt32(block + kBlockLength);
+  const bool freed = length > kBlockTextSize && length <= kFreedAreaLength;
+  const bool live = length >= 0 && length <= kBlockTextSize && CapacityWord(block);
   if (!freed && !live)
     return std::nullopt;
-  std::uint8_t flags = HeaderLineFlags(block);
-  if (freed)
-    flags = (flags & ~kLiveHeader) | kFreedShape;
-  else if (HasText(block, BlockWay::Live))
-    flags |= kLiveText;
-  if (HasText(block, BlockWay::Deleted))
+  std::uint16_t flags = freed ? kFreedShape : 0;
+  char look[kHeaderLook];
+  if (live) {
+    std::string_view text = LookAtText(block, BlockWay::Live, look);
+    if (!text.empty())
+      flags |= kLiveText;
+    if (BeginsMessage(text))
+      flags |= kLiveHeader;
+    if (FillsBlock(block, BlockWay::Live))
+      flags |= kFull;
+  }
+  std::string_view text = LookAtText(block, BlockWay::Deleted, look);
+  if (text.size() > 4)
     flags |= kFreedText;
+  if (BeginsFreedMessage(text))
+    flags |= kFreedHeader;
+  if (FillsBlock(block, BlockWay::Deleted))
+    flags |= kFull;
   return flags;
 }
 
-bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgress& progress) {
-  const std::int64_t end = std::min(stream.Size(), kOffsetLimit);
-  found.frames.reserve(static_cast<std::size_t>(std::max<std::int64_t>(end, 0) / kBlockSize));
-  // Each piece carries one block's worth of the next, so a block that starts near its end is
-  // seen whole.
-  PieceReader pieces(stream, end, kPiece, kBlockSize);
-  std::int64_t resume = 4; // offset 0 is never a block
+bool FindBlockFrames(DbxStream& stream, std::vector<BlockFrame>& found,
+                     const DeepScanProgress& progress, const DeepScanReadError& read_error) {
+  (void)read_error;
+  const std::int64_t end = stream.Size();
+  // Each piece carries a block's worth of the next and a few bytes more, so a block that starts
+  // near its end is seen whole, and so are the fields a marker near the end implies.
+  PieceReader pieces(stream, end, kPiece, kBlockSize + 16);
   std::int64_t start = 0;
   for (const unsigned char* piece; (piece = pieces.Next(start)) != nullptr;) {
     platform::PumpMessages();
     if (platform::StopRequested())
       return false;
-    const std::int64_t piece_end = std::min(start + kPiece, end);
-    const auto words = static_cast<std::size_t>((piece_end - start) / 4);
-    const auto base = static_cast<std::uint32_t>(start);
-    std::size_t i = static_cast<std::size_t>(std::max<std::int64_t>(resume - start, 0) / 4);
-    while ((i = FindSelfOffsetWord(piece, i, words, base)) < words) {
-      const unsigned char* block = piece + 4 * i;
-      const auto offset = static_cast<std::uint32_t>(start + 4 * static_cast<std::int64_t>(i));
-      std::optional<std::uint8_t> flags = BlockFrameFlags(block, offset);
-      if (!flags) {
-        ++i;
-        continue;
-      }
-      found.frames.push_back(
-          {offset, LoadUInt32(block + kBlockNext), LoadUInt32(block + kDeletedChainLink)});
-      found.flags.push_back(*flags);
-      resume = std::int64_t{offset} + kBlockSize;
-      i += kBlockSize / 4;
+    const std::int64_t length = std::min(start + kPiece, end) - start;
+    const std::size_t first_of_piece = found.size();
+    auto consider = [&](std::int64_t at) {
+      if (at < 0 || at >= length)
+        return;
+      const unsigned char* block = piece + at;
+      if (std::optional<std::uint16_t> flags = BlockFrameFlags(block))
+        found.push_back({start + at, LoadUInt32(block), LoadUInt32(block + kBlockNext),
+                         LoadUInt32(block + kDeletedChainLink), *flags, TextSize(block, *flags)});
+    };
+    // Every 0x02 byte up to the last place a field of this piece's blocks can hold one.
+    const unsigned char* scan = piece;
+    const unsigned char* scan_end = piece + length + kLengthMarker;
+    while (scan < scan_end) {
+      const auto* hit = static_cast<const unsigned char*>(
+          std::memchr(scan, kMarker, static_cast<std::size_t>(scan_end - scan)));
+      if (hit == nullptr)
+        break;
+      const std::int64_t at = hit - piece;
+      // A freed length field only where no capacity word stands, so a block is met once.
+      if (at >= kLengthMarker && !CapacityWord(hit - kLengthMarker) && hit[1] == 0 && hit[2] == 0 &&
+          hit[-1] >= 0x01 && hit[-1] <= 0x10)
+        consider(at - kLengthMarker);
+      if (at >= kCapacityMarker && CapacityWord(hit - kCapacityMarker))
+        consider(at - kCapacityMarker);
+      scan = hit + 1;
     }
-    resume = std::max(resume, piece_end);
+    // The two ways of meeting a block can meet two blocks a few bytes apart out of order.
+    std::sort(found.begin() + static_cast<std::ptrdiff_t>(first_of_piece), found.end(),
+              [](const BlockFrame& a, const BlockFrame& b) { return a.position < b.position; });
+    if (found.size() - first_of_piece > kFramesPerPiece)
+      ThinOut(found, first_of_piece);
     if (progress)
-      progress(piece_end, end);
+      progress(start + length, end);
   }
   return true;
 }

@@ -1,5 +1,11 @@
-// Finding the 528-byte data blocks of a folder file by their shape alone, for the deep scan:
-// one sequential pass over the file, a small record per block found.
+// SPDX-License-Identifier: MIT
+// Finding the 528-byte data blocks of folder files in any bytes, for the deep scan: one
+// sequential pass over the source, a small record per block found.
+//
+// A block holds its own offset in its folder file, its text capacity (512) and its text length
+// (or, once freed, the length of the freed area). A block found at position p whose first word
+// is v belongs to a folder file that starts at p - v in the source: blocks that agree on where
+// their file starts are one piece of one file, however the file was shifted, cut or scattered.
 #pragma once
 
 #include "dbx_stream.h"
@@ -11,38 +17,42 @@
 
 namespace uoexpress {
 
-// What the deep scan keeps of one block.
-struct BlockFrame {
-  std::uint32_t offset; // where the block stands
-  std::uint32_t next;   // its next-block offset
-  std::uint32_t link;   // its first four text bytes: a freed block's deleted-chain link
-};
-
-// What a block's shape says. A freed block is read the deleted way; a live-shaped one may still
-// turn out to be freed (its chain tells), so its text is judged both ways.
-enum FrameFlag : std::uint8_t {
+// What a block's shape and text say.
+enum FrameFlag : std::uint16_t {
   kFreedShape = 1,   // the length field counts a freed area: the block was deleted
   kLiveText = 2,     // read the live way, the block contributes text
-  kLiveHeader = 4,   // read the live way, its text begins with a header line ("Name: ...")
+  kLiveHeader = 4,   // read the live way, its text begins a message
   kFreedText = 8,    // read the deleted way, it contributes text beyond the "____"
-  kFreedHeader = 16, // read the deleted way, its text begins with a header line
+  kFreedHeader = 16, // read the deleted way, its text begins a message
+  kFull = 32,        // its text fills the block, as every block of a message but the last does
 };
 
-// The blocks found, in file order, with their flags at the same index.
-struct BlockFrames {
-  std::vector<BlockFrame> frames;
-  std::vector<std::uint8_t> flags;
+// What the deep scan keeps of one block: 24 bytes.
+struct BlockFrame {
+  std::int64_t position;   // where the block stands in the source
+  std::uint32_t self;      // the offset it holds as its own: its place in its folder file
+  std::uint32_t next;      // its next-block offset
+  std::uint32_t link;      // its first four text bytes: a freed block's deleted-chain link
+  std::uint16_t flags;     // FrameFlag, and the deep scan's own marks above them
+  std::uint16_t text_size; // the text it gives, read the way its shape says
+
+  // Where the folder file the block belongs to starts in the source.
+  std::int64_t FileStart() const { return position - std::int64_t{self}; }
 };
 
-// The flags of the block standing at `offset` when the 528 bytes at `block` are a plausible
-// data block: the first field holds its own offset, and a live block holds 512 as its text
-// capacity and at most 512 as its text length, while a freed block's length field counts the
-// freed area (513 to 528). Nothing otherwise.
-std::optional<std::uint8_t> BlockFrameFlags(const unsigned char* block, std::uint32_t offset);
+// The flags of the 528 bytes at `block` when they are a plausible data block: the first field
+// names a place in a file (not 0), and a live block holds 512 as its text capacity and at most
+// 512 as its text length, while a freed block's length field counts the freed area (513 to
+// 528). Nothing otherwise.
+std::optional<std::uint16_t> BlockFrameFlags(const unsigned char* block);
 
-// Reads the file in large pieces from its start to its end or 4 GiB, whichever comes first,
-// and lists every plausible block. Blocks never overlap, so the search resumes after a block's
-// 528 bytes. False when Stop ended the pass.
-bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgress& progress);
+// The number of text bytes the block gives, read the way `flags` (from BlockFrameFlags) says.
+std::uint16_t TextSize(const unsigned char* block, std::uint16_t flags);
+
+// Reads the source in large pieces from its start to its end and appends every plausible block
+// in source order, at whatever byte it starts. False when Stop ended the pass. Unreadable bytes
+// are told to `read_error` and read as zeros.
+bool FindBlockFrames(DbxStream& stream, std::vector<BlockFrame>& found,
+                     const DeepScanProgress& progress, const DeepScanReadError& read_error);
 
 } // namespace uoexpress

@@ -14,6 +14,21 @@ namespace uoexpress {
 // freed area, 16 bytes more, and their first four text bytes carry the deleted-chain link.
 enum class BlockWay { Live, Deleted };
 
+// How a chain's next-block offsets are read. The index and the deleted chain name blocks of a
+// folder file with signed offsets, so only positive ones lead on; the deep scan takes them
+// unsigned, reaching blocks up to 4 GiB. Readers, claims and links all go through
+// NextBlockOffset, so a chain is the same chain to each of them.
+enum class OffsetSign { Signed, Unsigned };
+
+// The offset of the block after this one in its message, or 0 when the chain ends here (a
+// negative signed offset ends it too).
+inline std::int64_t NextBlockOffset(const unsigned char* block, OffsetSign sign) {
+  const std::int64_t next = sign == OffsetSign::Signed
+                                ? std::int64_t{LoadInt32(block + layout::kBlockNext)}
+                                : std::int64_t{LoadUInt32(block + layout::kBlockNext)};
+  return next > 0 ? next : 0;
+}
+
 // The text a block contributes: its stated length, at most the 512 text bytes, cut at the
 // first NUL. In a deleted block the first four text bytes become "____" (the block is changed
 // in place).

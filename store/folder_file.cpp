@@ -32,13 +32,14 @@ void FolderFile::ReadDeletedMessageText(std::int32_t offset, std::string& text, 
 
 void FolderFile::ReadFoundMessageInfos(std::span<const std::int64_t> listed,
                                        std::vector<Toe5_FoundMessage>& list,
-                                       const DeepScanProgress& progress) {
-  ListFoundMessages(*stream_, listed, list, progress);
+                                       const DeepScanProgress& progress,
+                                       const DeepScanReadError& read_error) {
+  ListFoundMessages(*stream_, listed, list, progress, read_error);
 }
 
 void FolderFile::ReadFoundMessageText(const Toe5_FoundMessage& message, std::string& text,
                                       bool FullText) {
-  if (message.DataOffset > 0 && message.DataOffset <= std::numeric_limits<std::uint32_t>::max())
+  if (message.DataOffset >= 0)
     ReadFoundText(*stream_, message, text, FullText);
 }
 

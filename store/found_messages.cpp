@@ -1,18 +1,28 @@
+// SPDX-License-Identifier: MIT
 // The deep scan: messages found by their data blocks instead of the index.
 //
-// Every block names the next block of its message, so the blocks found link into chains, and a
-// block no other block names begins one. Outlook Express frees a deleted message's blocks in
-// order, pushing each on the deleted chain, and rewrites a freed block only when it reuses it;
-// so a freed block's chain link names the block freed before it, and a freed block still names
-// its old next block, which may since have been reused by a live message. Chains therefore link
-// live blocks to live blocks and freed blocks to freed blocks only.
+// Every block names the next block of its message by its offset in its folder file, so blocks
+// of one piece (blocks that agree on where their file starts) link into chains, and a block no
+// other block names begins one. A fragmented file keeps runs of its bytes in several places: a
+// chain that leaves its piece goes on in another piece only where exactly one block there can
+// be the one it names.
+//
+// Outlook Express frees a deleted message's blocks in order, pushing each on the deleted chain,
+// and rewrites a freed block only when it reuses it; so a freed block's chain link names the
+// block freed before it, and a freed block still names its old next block, which may since have
+// been reused by a live message. Chains therefore link live blocks to live blocks and freed
+// blocks to freed blocks only.
 #include "block_frames.h"
 #include "block_piece.h"
 #include "dbx_layout.h"
 #include "platform/pump.h"
+#include "read_blocks.h"
 #include "stream_operations.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
+#include <map>
 
 namespace uoexpress {
 namespace {
@@ -22,121 +32,222 @@ using namespace layout;
 constexpr std::int32_t kNone = -1;
 // The pump runs once for this many blocks in the linking steps.
 constexpr std::size_t kPumpInterval = 1 << 15;
-// The file is cut into spans of 64 KiB to find the block at an offset quickly.
-constexpr int kSpanBits = 16;
+// Folder files whose header is looked at for the head of their deleted chain, at most.
+constexpr std::size_t kHeadersLookedAt = 4096;
 
 // What the linking steps learn of a block, beside its shape.
-enum LinkFlag : std::uint8_t {
-  kFreed = 32,    // freed by its shape, or named by a freed block's chain link
-  kClaimed = 64,  // part of a message the index or the deleted chain lists
-  kVisited = 128, // already part of a found chain
+enum LinkFlag : std::uint16_t {
+  kShared = 64,         // another block agrees on where its file starts
+  kFreed = 128,         // freed by its shape, or named by a freed block's chain link
+  kClaimed = 256,       // part of a message the index or the deleted chain lists
+  kVisited = 512,       // already part of a found chain
+  kDropped = 1024,      // not a block after all: bytes of another block, or a block cut short
+  kNamedInPiece = 2048, // a block of its own piece names it as next
 };
 
 class ChainFinder {
 public:
-  explicit ChainFinder(BlockFrames& found) : frames_(found.frames), flags_(found.flags) {
-    // The first block at or after each 64 KiB of the file, so that a search for the block at
-    // an offset looks among a few hundred blocks at most.
-    const std::uint64_t end = frames_.empty() ? 0 : std::uint64_t{frames_.back().offset} + 1;
-    first_in_span_.resize(static_cast<std::size_t>((end >> kSpanBits) + 2));
-    std::size_t i = 0;
-    for (std::size_t span = 0; span < first_in_span_.size(); ++span) {
-      while (i < frames_.size() && (std::uint64_t{frames_[i].offset} >> kSpanBits) < span)
-        ++i;
-      first_in_span_[span] = static_cast<std::int32_t>(i);
+  ChainFinder(DbxStream& stream, std::vector<BlockFrame>& frames)
+      : stream_(stream), frames_(frames) {}
+
+  // Which blocks share their file's start with another, and the file starts that have a
+  // header; false when Stop ended the step.
+  bool MarkShared() {
+    std::vector<std::uint32_t> order(frames_.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+      order[i] = static_cast<std::uint32_t>(i);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return frames_[a].FileStart() < frames_[b].FileStart() ||
+             (frames_[a].FileStart() == frames_[b].FileStart() && a < b);
+    });
+    for (std::size_t k = 0; k + 1 < order.size(); ++k) {
+      if (!Pump(k))
+        return false;
+      if (frames_[order[k]].FileStart() != frames_[order[k + 1]].FileStart())
+        continue;
+      frames_[order[k]].flags |= kShared;
+      frames_[order[k + 1]].flags |= kShared;
+      if (file_starts_.size() < kHeadersLookedAt &&
+          (file_starts_.empty() || file_starts_.back() != frames_[order[k]].FileStart()))
+        file_starts_.push_back(frames_[order[k]].FileStart());
     }
+    return true;
   }
 
-  // Where each block's next-block offset leads; false when Stop ended the step.
+  // Where each block's next-block offset leads within its piece; false when Stop ended it.
   bool FindNextBlocks() {
-    next_.reserve(frames_.size());
+    next_.assign(frames_.size(), kNone);
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       if (!Pump(i))
         return false;
-      next_.push_back(IndexOf(frames_[i].next, i + 1));
+      if (frames_[i].next == 0)
+        continue;
+      std::int32_t next = InPiece(i, frames_[i].next, i + 1);
+      if (next != static_cast<std::int32_t>(i))
+        next_[i] = next;
     }
+    return true;
+  }
+
+  // Blocks never overlap: of two that do, one is bytes of the other, or was cut short where
+  // its file's run ends and another run begins. False when Stop ended the step.
+  bool DropOverlaps() {
+    std::vector<bool> named(frames_.size());
+    for (std::int32_t next : next_)
+      if (next != kNone)
+        named[static_cast<std::size_t>(next)] = true;
+    auto evidence = [&](std::size_t i) { return next_[i] != kNone || named[i]; };
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i < frames_.size(); ++i) {
+      if (!Pump(i))
+        return false;
+      if (frames_[kept].position + kBlockSize <= frames_[i].position) {
+        kept = i;
+        continue;
+      }
+      if (Loses(kept, i, evidence)) {
+        frames_[kept].flags |= kDropped;
+        kept = i;
+      } else {
+        frames_[i].flags |= kDropped;
+      }
+    }
+    for (std::int32_t& next : next_)
+      if (next != kNone && Dropped(next))
+        next = kNone;
+    for (std::size_t i = 0; i < frames_.size(); ++i)
+      if (next_[i] != kNone)
+        frames_[static_cast<std::size_t>(next_[i])].flags |= kNamedInPiece;
     return true;
   }
 
   // False when Stop ended the step.
-  bool MarkFreedBlocks(std::uint32_t deleted_chain_head) {
-    for (std::size_t i = 0; i < frames_.size(); ++i)
-      if (flags_[i] & kFreedShape)
-        flags_[i] |= kFreed;
-    std::int32_t head = IndexOf(deleted_chain_head, 0);
-    if (head != kNone)
-      flags_[head] |= kFreed;
+  bool MarkFreedBlocks() {
+    for (BlockFrame& frame : frames_)
+      if (frame.flags & kFreedShape)
+        frame.flags |= kFreed;
+    // The head of each file's deleted chain, where the file's header survives.
+    for (std::int64_t start : file_starts_) {
+      if (start < 0 || !HasSignature(start))
+        continue;
+      const auto head = static_cast<std::uint32_t>(stream_.ReadInt32(start + kDeletedChainHead));
+      if (std::int32_t block = AtOffset(start, head); block != kNone)
+        frames_[static_cast<std::size_t>(block)].flags |= kFreed;
+    }
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       if (!Pump(i))
         return false;
-      if (flags_[i] & kFreed)
+      if (Freed(static_cast<std::int32_t>(i)))
         FollowChainLinks(static_cast<std::int32_t>(i));
     }
     // A block freed right after the block that names it as next, whose length field still
     // counts only its text (the last block of a message, say), is freed as well.
-    std::vector<bool> named(frames_.size());
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       std::int32_t next = next_[i];
-      if (next == kNone)
-        continue;
-      named[next] = true;
-      if (Freed(static_cast<std::int32_t>(i)) && frames_[next].link == frames_[i].offset)
-        flags_[next] |= kFreed;
+      if (next != kNone && Freed(static_cast<std::int32_t>(i)) &&
+          frames_[static_cast<std::size_t>(next)].link == frames_[i].self)
+        frames_[static_cast<std::size_t>(next)].flags |= kFreed;
     }
-    MarkFreedOneBlockMessages(named);
+    MarkFreedOneBlockMessages();
     return true;
   }
 
-  // Each block gets at most one block before it: the lowest block naming it as next, or for a
-  // freed block the one its chain link names (the block freed just before it).
+  // Marks the blocks of the listed messages as their readers read them: from the first block,
+  // by signed next-block offsets, while each block holds its own offset, to a block read
+  // already. A listed message lies in the source read as a folder file, so its blocks stand at
+  // their own offsets. A chain of freed blocks claims no live block: a deleted message's last
+  // block may since have been reused by a live message, which the deep scan must still find.
+  bool Claim(std::span<const std::int64_t> listed) {
+    for (std::size_t k = 0; k < listed.size(); ++k) {
+      if (!Pump(k))
+        return false;
+      if (listed[k] > 0 && listed[k] <= std::numeric_limits<std::int32_t>::max())
+        ClaimChain(listed[k]);
+    }
+    return true;
+  }
+
+  bool AnyUnclaimed() const {
+    return std::any_of(frames_.begin(), frames_.end(), [](const BlockFrame& frame) {
+      return !(frame.flags & (kClaimed | kDropped));
+    });
+  }
+
+  // A full block whose next block is not in its piece goes on in another piece when exactly one
+  // block there holds the offset it names, begins no message, is named by no block of its own
+  // piece and by no other block so: the same file, its next run of bytes elsewhere.
+  bool LinkAcrossPieces() {
+    std::vector<std::uint32_t> heads;
+    for (std::size_t i = 0; i < frames_.size(); ++i)
+      if (Available(i) && !(frames_[i].flags & kNamedInPiece) && !BeginsMessage(i))
+        heads.push_back(static_cast<std::uint32_t>(i));
+    std::sort(heads.begin(), heads.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return frames_[a].self < frames_[b].self; });
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> links; // (to, from)
+    for (std::size_t i = 0; i < frames_.size(); ++i) {
+      if (!Pump(i))
+        return false;
+      const BlockFrame& from = frames_[i];
+      if (!Available(i) || next_[i] != kNone || from.next == 0 || !(from.flags & kFull))
+        continue;
+      auto it = std::lower_bound(
+          heads.begin(), heads.end(), from.next,
+          [&](std::uint32_t head, std::uint32_t offset) { return frames_[head].self < offset; });
+      std::int32_t target = kNone;
+      int candidates = 0;
+      for (; it != heads.end() && frames_[*it].self == from.next; ++it)
+        if (frames_[*it].FileStart() != from.FileStart() &&
+            Freed(static_cast<std::int32_t>(*it)) == Freed(static_cast<std::int32_t>(i))) {
+          target = static_cast<std::int32_t>(*it);
+          ++candidates;
+        }
+      if (candidates == 1)
+        links.emplace_back(static_cast<std::uint32_t>(target), static_cast<std::uint32_t>(i));
+    }
+    std::sort(links.begin(), links.end());
+    for (std::size_t k = 0; k < links.size(); ++k) {
+      const bool alone = (k == 0 || links[k - 1].first != links[k].first) &&
+                         (k + 1 == links.size() || links[k + 1].first != links[k].first);
+      if (!alone)
+        continue;
+      next_[links[k].second] = static_cast<std::int32_t>(links[k].first);
+      Join(frames_[links[k].second].FileStart(), frames_[links[k].first].FileStart());
+    }
+    return true;
+  }
+
+  // Each block gets at most one block before it: the first block naming it as next, or for a
+  // freed block the one its chain link names (the block freed just before it). A block whose
+  // text begins a message gets none when freed: freed blocks of two messages do not join.
   bool Link() {
     previous_.assign(frames_.size(), kNone);
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       if (!Pump(i))
         return false;
       std::int32_t next = next_[i];
-      if (next == kNone || next == static_cast<std::int32_t>(i) ||
+      if (next == kNone || !Available(i) || !Available(static_cast<std::size_t>(next)) ||
           Freed(next) != Freed(static_cast<std::int32_t>(i)))
         continue;
-      if (previous_[next] == kNone || (Freed(next) && frames_[next].link == frames_[i].offset))
-        previous_[next] = static_cast<std::int32_t>(i);
-    }
-    return true;
-  }
-
-  // Marks the blocks of the listed messages as the readers follow them: from the first block,
-  // by next-block offsets, to a block that is not there or was met already.
-  bool Claim(std::span<const std::int64_t> listed) {
-    for (std::size_t k = 0; k < listed.size(); ++k) {
-      if (!Pump(k))
-        return false;
-      if (listed[k] <= 0 || listed[k] > static_cast<std::int64_t>(UINT32_MAX))
+      if (Freed(next) && BeginsMessage(static_cast<std::size_t>(next)))
         continue;
-      for (std::int32_t i = IndexOf(static_cast<std::uint32_t>(listed[k]), 0);
-           i != kNone && !(flags_[i] & kClaimed);
-           i = IndexOf(frames_[i].next, static_cast<std::size_t>(i) + 1))
-        flags_[i] |= kClaimed;
+      const auto n = static_cast<std::size_t>(next);
+      if (previous_[n] == kNone || (Freed(next) && frames_[n].link == frames_[i].self))
+        previous_[n] = static_cast<std::int32_t>(i);
     }
     return true;
   }
 
-  bool AnyUnclaimed() const {
-    return std::any_of(flags_.begin(), flags_.end(),
-                       [](std::uint8_t flags) { return !(flags & kClaimed); });
-  }
-
-  // One record per chain not claimed: chains from their first block, in file order, then
-  // chains that close on themselves (no block begins them), each from its lowest block.
+  // One record per chain not claimed: chains from their first block, then chains that close
+  // on themselves (no block begins them), each from its lowest block; in source order.
   bool Chains(std::vector<Toe5_FoundMessage>& list) {
     const std::size_t first = list.size();
     for (int round = 0; round < 2; ++round)
       for (std::size_t i = 0; i < frames_.size(); ++i) {
         if (!Pump(i))
           return false;
-        auto start = static_cast<std::int32_t>(i);
-        if ((round == 0 && previous_[i] != kNone) || (flags_[i] & (kClaimed | kVisited)))
+        if ((round == 0 && previous_[i] != kNone) || !Available(i) || (frames_[i].flags & kVisited))
           continue;
-        AddChain(start, list);
+        AddChain(static_cast<std::int32_t>(i), list);
       }
     std::stable_sort(list.begin() + static_cast<std::ptrdiff_t>(first), list.end(),
                      [](const Toe5_FoundMessage& a, const Toe5_FoundMessage& b) {
@@ -154,46 +265,91 @@ private:
     return !platform::StopRequested();
   }
 
-  bool Freed(std::int32_t i) const { return flags_[i] & kFreed; }
+  bool Freed(std::int32_t i) const { return frames_[static_cast<std::size_t>(i)].flags & kFreed; }
+  bool Dropped(std::int32_t i) const {
+    return frames_[static_cast<std::size_t>(i)].flags & kDropped;
+  }
+  bool Available(std::size_t i) const { return !(frames_[i].flags & (kDropped | kClaimed)); }
 
-  // The block standing at `offset`. Blocks mostly name their neighbours, so the block at
-  // `likely` is tried before the search.
-  std::int32_t IndexOf(std::uint32_t offset, std::size_t likely) const {
-    if (offset == 0)
-      return kNone;
-    if (likely < frames_.size() && frames_[likely].offset == offset)
+  // Whether the block's text begins a message, read the way it was stored.
+  bool BeginsMessage(std::size_t i) const {
+    const bool freed = Freed(static_cast<std::int32_t>(i));
+    return frames_[i].flags & (freed ? kFreedHeader : kLiveHeader);
+  }
+
+  bool HasSignature(std::int64_t start) {
+    unsigned char signature[sizeof kSignature];
+    stream_.Read(start, signature, sizeof signature);
+    return std::equal(signature, signature + sizeof signature, kSignature);
+  }
+
+  // Which of two overlapping blocks is not a block: true when `earlier` is the one.
+  template <class Evidence>
+  bool Loses(std::size_t earlier, std::size_t later, const Evidence& evidence) const {
+    const BlockFrame& a = frames_[earlier];
+    const BlockFrame& b = frames_[later];
+    if (a.FileStart() != b.FileStart()) {
+      const bool a_shared = a.flags & kShared;
+      const bool b_shared = b.flags & kShared;
+      // Two runs of files meet: the earlier block runs into the later run's bytes.
+      if (a_shared != b_shared)
+        return b_shared;
+      return a_shared;
+    }
+    // One piece: the block that links to or from others, else the one with more text.
+    if (evidence(earlier) != evidence(later))
+      return evidence(later);
+    return b.text_size > a.text_size;
+  }
+
+  // The block at `position` in the source, or kNone. Blocks mostly name their neighbours, so
+  // the block at `likely` is tried before the search.
+  std::int32_t At(std::int64_t position, std::size_t likely) const {
+    if (likely < frames_.size() && frames_[likely].position == position)
       return static_cast<std::int32_t>(likely);
-    const std::size_t span = offset >> kSpanBits;
-    if (span + 1 >= first_in_span_.size())
-      return kNone;
-    const auto first = frames_.begin() + first_in_span_[span];
-    const auto last = frames_.begin() + first_in_span_[span + 1];
-    auto found =
-        std::lower_bound(first, last, offset, [](const BlockFrame& frame, std::uint32_t value) {
-          return frame.offset < value;
-        });
-    if (found == last || found->offset != offset)
+    auto found = std::lower_bound(
+        frames_.begin(), frames_.end(), position,
+        [](const BlockFrame& frame, std::int64_t value) { return frame.position < value; });
+    if (found == frames_.end() || found->position != position)
       return kNone;
     return static_cast<std::int32_t>(found - frames_.begin());
   }
 
+  // The block of the file starting at `start` that holds `offset` as its own, or kNone.
+  std::int32_t AtOffset(std::int64_t start, std::uint32_t offset, std::size_t likely = 0) const {
+    if (offset == 0)
+      return kNone;
+    std::int32_t i = At(start + std::int64_t{offset}, likely);
+    if (i == kNone || frames_[static_cast<std::size_t>(i)].self != offset || Dropped(i))
+      return kNone;
+    return i;
+  }
+
+  // The block of block i's own piece that holds `offset`.
+  std::int32_t InPiece(std::size_t i, std::uint32_t offset, std::size_t likely) const {
+    return AtOffset(frames_[i].FileStart(), offset, likely);
+  }
+
   // The block a block's chain link names: for a freed block, the block freed before it, which
   // is mostly the block before it in the file.
-  std::int32_t LinkedBlock(std::size_t i) const { return IndexOf(frames_[i].link, i - 1); }
+  std::int32_t LinkedBlock(std::size_t i) const {
+    return InPiece(i, frames_[i].link, i == 0 ? 0 : i - 1);
+  }
 
   // A one-block message that was freed leaves a block no other block names and that ends its
-  // message. It is freed when its text begins with a header line only once the chain link over
-  // its first four bytes is set aside, or when its chain link names a freed block (the block
-  // freed before it); such blocks in a row (newer ones name older ones) are freed once the
-  // oldest one is.
-  void MarkFreedOneBlockMessages(const std::vector<bool>& named) {
+  // message. It is freed when its text begins a message only once the chain link over its
+  // first four bytes is set aside, or when its chain link names a freed block (the block freed
+  // before it); such blocks in a row (newer ones name older ones) are freed once the oldest
+  // one is.
+  void MarkFreedOneBlockMessages() {
     std::vector<std::pair<std::int32_t, std::int32_t>> waiting; // (link target, block)
     std::vector<std::int32_t> work;
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       auto block = static_cast<std::int32_t>(i);
-      if (Freed(block) || named[i] || frames_[i].next != 0)
+      const std::uint16_t flags = frames_[i].flags;
+      if (Freed(block) || (flags & (kNamedInPiece | kDropped)) || frames_[i].next != 0)
         continue;
-      if (!(flags_[i] & kLiveHeader) && (flags_[i] & kFreedHeader))
+      if (!(flags & kLiveHeader) && (flags & kFreedHeader))
         work.push_back(block);
       else if (std::int32_t target = LinkedBlock(i); target != kNone)
         waiting.emplace_back(target, block);
@@ -207,7 +363,7 @@ private:
       work.pop_back();
       if (Freed(block))
         continue;
-      flags_[block] |= kFreed;
+      frames_[static_cast<std::size_t>(block)].flags |= kFreed;
       auto newer =
           std::equal_range(waiting.begin(), waiting.end(), std::pair{block, std::int32_t{kNone}},
                            [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -219,35 +375,103 @@ private:
   void FollowChainLinks(std::int32_t from) {
     for (std::int32_t i = LinkedBlock(static_cast<std::size_t>(from)); i != kNone && !Freed(i);
          i = LinkedBlock(static_cast<std::size_t>(i)))
-      flags_[i] |= kFreed;
+      frames_[static_cast<std::size_t>(i)].flags |= kFreed;
+  }
+
+  void ClaimChain(std::int64_t first) {
+    ReadBlocks read_blocks;
+    bool freed_chain = false;
+    for (std::int64_t current = first; current > 0;) {
+      unsigned char head[kBlockText];
+      std::int32_t frame = At(current, 0);
+      if (frame != kNone && frames_[static_cast<std::size_t>(frame)].self != current)
+        frame = kNone;
+      if (frame == kNone) {
+        // A block the reader reads that fails the shape test: its fields are read as the reader
+        // reads them, and the chain goes on past it.
+        stream_.Read(current, head, sizeof head);
+      } else {
+        const BlockFrame& block = frames_[static_cast<std::size_t>(frame)];
+        StoreUInt32(head, block.self); // the fields the next steps read
+
+        StoreUInt32(head + kBlockNext, block.next);
+      }
+      if (LoadUInt32(head) != static_cast<std::uint32_t>(current) || !read_blocks.Insert(current))
+        return;
+      if (frame != kNone) {
+        BlockFrame& block = frames_[static_cast<std::size_t>(frame)];
+        if (current == first)
+          freed_chain = Freed(frame);
+        else if (freed_chain && !Freed(frame))
+          return;
+        if (block.flags & kClaimed)
+          return; // the rest was claimed with the chain that met it first
+        block.flags |= kClaimed;
+      }
+      current = NextBlockOffset(head, OffsetSign::Signed);
+    }
+  }
+
+  static void StoreUInt32(unsigned char* bytes, std::uint32_t value) {
+    for (int k = 0; k < 4; ++k)
+      bytes[k] = static_cast<unsigned char>(value >> (8 * k));
+  }
+
+  // The pieces of one file that chains link across, as one: each file start leads to the
+  // lowest start joined with it, which names the file.
+  void Join(std::int64_t a, std::int64_t b) {
+    a = Representative(a);
+    b = Representative(b);
+    if (a != b)
+      joined_[std::max(a, b)] = std::min(a, b);
+  }
+  std::int64_t Representative(std::int64_t start) const {
+    for (auto it = joined_.find(start); it != joined_.end(); it = joined_.find(start))
+      start = it->second;
+    return start;
   }
 
   std::int32_t NextInChain(std::int32_t i) const {
-    std::int32_t next = next_[i];
-    return next != kNone && previous_[next] == i ? next : kNone;
+    std::int32_t next = next_[static_cast<std::size_t>(i)];
+    return next != kNone && previous_[static_cast<std::size_t>(next)] == i ? next : kNone;
   }
 
   void AddChain(std::int32_t start, std::vector<Toe5_FoundMessage>& list) {
     const bool freed = Freed(start);
-    const std::uint8_t text = freed ? kFreedText : kLiveText;
-    const std::uint8_t header = freed ? kFreedHeader : kLiveHeader;
-    std::int32_t blocks = 0;
+    const std::uint16_t text = freed ? kFreedText : kLiveText;
+    Toe5_FoundMessage message;
+    message.DataOffset = frames_[static_cast<std::size_t>(start)].position;
+    message.FreedBlocks = freed;
+    message.Fragment = !BeginsMessage(static_cast<std::size_t>(start));
+    message.FileStart = Representative(frames_[static_cast<std::size_t>(start)].FileStart());
     bool has_text = false;
-    for (std::int32_t i = start; i != kNone && !(flags_[i] & (kClaimed | kVisited));
+    std::int32_t before = kNone;
+    for (std::int32_t i = start; i != kNone && Available(static_cast<std::size_t>(i)) &&
+                                 !(frames_[static_cast<std::size_t>(i)].flags & kVisited);
          i = NextInChain(i)) {
-      flags_[i] |= kVisited;
-      ++blocks;
-      has_text = has_text || (flags_[i] & text);
+      BlockFrame& frame = frames_[static_cast<std::size_t>(i)];
+      frame.flags |= kVisited;
+      if (before != kNone &&
+          frames_[static_cast<std::size_t>(before)].FileStart() != frame.FileStart())
+        message.Jumps.push_back({message.BlockCount, frame.position});
+      ++message.BlockCount;
+      has_text = has_text || (frame.flags & text);
+      before = i;
     }
-    if (has_text)
-      list.push_back({frames_[start].offset, blocks, freed, !(flags_[start] & header)});
+    // A lone block that neither begins a message nor links to any other is most likely bytes
+    // that merely look like a block.
+    const BlockFrame& first = frames_[static_cast<std::size_t>(start)];
+    const bool lone = !(first.flags & kShared) && message.BlockCount == 1 && message.Fragment;
+    if (has_text && !lone)
+      list.push_back(std::move(message));
   }
 
-  const std::vector<BlockFrame>& frames_;
-  std::vector<std::uint8_t>& flags_;
+  DbxStream& stream_;
+  std::vector<BlockFrame>& frames_;
   std::vector<std::int32_t> next_;     // the block each block's next-block offset names
   std::vector<std::int32_t> previous_; // the block before each in its chain
-  std::vector<std::int32_t> first_in_span_;
+  std::vector<std::int64_t> file_starts_;
+  std::map<std::int64_t, std::int64_t> joined_;
 };
 
 } // namespace
@@ -263,22 +487,24 @@ std::vector<std::int64_t> FirstBlocks(const std::vector<Toe5_MessageInfo>& live,
 }
 
 void ReadFoundMessageInfos(const std::string& path, std::span<const std::int64_t> listed,
-                           std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress) {
+                           std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress,
+                           const DeepScanReadError& read_error) {
   DbxStream stream(path);
-  ListFoundMessages(stream, listed, list, progress);
+  ListFoundMessages(stream, listed, list, progress, read_error);
 }
 
 void ListFoundMessages(DbxStream& stream, std::span<const std::int64_t> listed,
-                       std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress) {
-  BlockFrames found;
-  if (!FindBlockFrames(stream, found, progress))
+                       std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress,
+                       const DeepScanReadError& read_error) {
+  std::vector<BlockFrame> frames;
+  if (!FindBlockFrames(stream, frames, progress, read_error))
     return;
-  ChainFinder finder(found);
-  const auto head = static_cast<std::uint32_t>(stream.ReadInt32(kDeletedChainHead));
-  // The listed messages are claimed first: in a file their index and deleted chain still
-  // reach whole, that leaves no block to link.
-  if (finder.Claim(listed) && finder.AnyUnclaimed() && finder.FindNextBlocks() &&
-      finder.MarkFreedBlocks(head) && finder.Link())
+  ChainFinder finder(stream, frames);
+  if (!finder.MarkShared() || !finder.FindNextBlocks() || !finder.DropOverlaps() ||
+      !finder.MarkFreedBlocks() || !finder.Claim(listed))
+    return;
+  // In a file whose index and deleted chain still reach every block, nothing is left to link.
+  if (finder.AnyUnclaimed() && finder.LinkAcrossPieces() && finder.Link())
     finder.Chains(list);
 }
 

@@ -4,87 +4,62 @@
 #include "dbx_layout.h"
 #include "dbx_stream.h"
 #include "platform/pump.h"
+#include "read_blocks.h"
 #include "stream_operations.h"
 
 #include <algorithm>
 #include <limits>
-#include <unordered_set>
-#include <vector>
+#include <span>
 
 namespace uoexpress {
 namespace {
 
 using namespace layout;
 
-// How far a chain may run and how its offsets are read. The index and the deleted chain name
-// blocks with signed offsets, so only positive ones are usable; the deep scan finds blocks up
-// to 4 GiB and follows their next-block offsets as unsigned numbers.
-struct ChainLimits {
+// How a chain is followed. Listed messages lie in a folder file read as such: each block
+// stands at the offset it holds. A found chain's blocks stand wherever the deep scan found
+// them: at the offsets they hold past their file's start in the source, and past another start
+// from each jump on.
+struct ChainPlan {
   std::int64_t max_blocks = std::numeric_limits<std::int64_t>::max();
-  bool unsigned_offsets = false;
-};
-
-// The blocks a chain has read, so that it ends at a block it has already read and a looping
-// chain cannot run forever. Chains mostly run forward through the file: a block past every
-// one read so far is new without a look, and only chains that turn back are looked up.
-class ReadBlocks {
-public:
-  ReadBlocks() { in_order_.reserve(32); }
-
-  // False when `block` was read before.
-  bool Insert(std::int64_t block) {
-    const bool hashed = !looked_up_.empty();
-    if (block > highest_) {
-      highest_ = block;
-    } else {
-      if (!hashed && in_order_.size() > kSearchedInPlace) {
-        looked_up_.insert(in_order_.begin(), in_order_.end());
-        in_order_ = {};
-        return looked_up_.insert(block).second;
-      }
-      if (hashed ? looked_up_.count(block) > 0
-                 : std::find(in_order_.begin(), in_order_.end(), block) != in_order_.end())
-        return false;
-    }
-    if (hashed)
-      looked_up_.insert(block);
-    else
-      in_order_.push_back(block);
-    return true;
-  }
-
-private:
-  static constexpr std::size_t kSearchedInPlace = 64;
-  std::int64_t highest_ = std::numeric_limits<std::int64_t>::min();
-  std::vector<std::int64_t> in_order_;
-  // Once a long chain turns back, its blocks move here (and it is never empty again).
-  std::unordered_set<std::int64_t> looked_up_;
+  OffsetSign sign = OffsetSign::Signed;
+  bool found = false;
+  std::span<const Toe5_ChainJump> jumps = {};
 };
 
 void ReadChain(DbxStream& stream, std::int64_t offset, std::string& text, bool full_text,
-               BlockWay way, ChainLimits limits = {}) {
+               BlockWay way, ChainPlan plan = {}) {
   std::int64_t counted = 0;
-  std::int64_t current = offset;
+  std::int64_t position = offset;
+  std::int64_t file_start = 0;
+  std::int64_t named = -1; // the offset the block before named; none for the first block
+  auto jump = plan.jumps.begin();
   ReadBlocks read_blocks;
   unsigned char block[kBlockSize];
-  for (std::int64_t blocks = 0; blocks < limits.max_blocks; ++blocks) {
+  for (std::int64_t blocks = 0; blocks < plan.max_blocks; ++blocks) {
     platform::PumpMessages();
     if (platform::StopRequested()) {
       text.clear();
       return;
     }
-    stream.Read(current, block, sizeof block);
-    if (LoadUInt32(block) != static_cast<std::uint32_t>(current) || !read_blocks.Insert(current))
+    if (jump != plan.jumps.end() && jump->Block == blocks)
+      position = (jump++)->Position;
+    stream.Read(position, block, sizeof block);
+    const std::int64_t self = LoadUInt32(block);
+    const bool holds_its_offset = plan.found ? self != 0 && (named < 0 || self == named)
+                                             : self == static_cast<std::uint32_t>(position);
+    if (!holds_its_offset || !read_blocks.Insert(position))
       return;
+    file_start = position - self;
     text.append(BlockPiece(block, way));
-    std::int64_t next = limits.unsigned_offsets ? std::int64_t{LoadUInt32(block + kBlockNext)}
-                                                : std::int64_t{LoadInt32(block + kBlockNext)};
+    const std::int64_t next = NextBlockOffset(block, plan.sign);
     if (next == 0)
       return;
     counted += kBlockTextSize;
     if (!full_text && counted > kPreviewLimit)
       return;
-    current = next;
+    named = next;
+    position = plan.found ? file_start + next : next;
   }
 }
 
@@ -106,7 +81,8 @@ void ReadFoundText(DbxStream& stream, const Toe5_FoundMessage& message, std::str
                    bool full_text) {
   text.clear();
   ReadChain(stream, message.DataOffset, text, full_text,
-            message.FreedBlocks ? BlockWay::Deleted : BlockWay::Live, {message.BlockCount, true});
+            message.FreedBlocks ? BlockWay::Deleted : BlockWay::Live,
+            {message.BlockCount, OffsetSign::Unsigned, true, message.Jumps});
 }
 
 void ReadMessageText(const std::string& path, std::int32_t offset, std::string& text,
@@ -127,7 +103,7 @@ void ReadDeletedMessageText(const std::string& path, std::int32_t offset, std::s
 
 void ReadFoundMessageText(const std::string& path, const Toe5_FoundMessage& message,
                           std::string& text, bool FullText) {
-  if (message.DataOffset <= 0 || message.DataOffset > std::numeric_limits<std::uint32_t>::max())
+  if (message.DataOffset < 0)
     return;
   DbxStream stream(path);
   ReadFoundText(stream, message, text, FullText);

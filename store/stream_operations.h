@@ -11,7 +11,8 @@ void ListLiveMessages(DbxStream& stream, std::int32_t message_count,
                       std::vector<Toe5_MessageInfo>& list);
 void ListDeletedMessages(DbxStream& stream, std::vector<Toe5_MessageInfo>& list);
 void ListFoundMessages(DbxStream& stream, std::span<const std::int64_t> listed,
-                       std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress);
+                       std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress,
+                       const DeepScanReadError& read_error);
 
 // A message count of 0 or less leaves the text empty, as for a file that declares no messages.
 void ReadLiveText(DbxStream& stream, std::int32_t message_count, std::int32_t offset,

@@ -76,13 +76,32 @@ struct Toe5_FileState {
 
 Toe5_FileState ReadFileState(const std::string& path);
 
+// Where a found chain goes on in another piece of the source: the block with number `Block`
+// (the first is 0) stands at `Position` instead of where the block before it names. A folder
+// file that was fragmented, or whose clusters were moved, keeps each run of its bytes at a
+// shift of its own.
+struct Toe5_ChainJump {
+  std::int32_t Block = 0;
+  std::int64_t Position = 0;
+
+  bool operator==(const Toe5_ChainJump&) const = default;
+};
+
 // A message the deep scan found by its data blocks: a chain of blocks that neither the index
-// nor the deleted chain reaches.
+// nor the deleted chain reaches. Positions are places in the source that was scanned (a folder
+// file, a disk image, a device), which need not be the offsets the blocks name: a block holds
+// its own offset in the folder file it belongs to, and that file may start anywhere in the
+// source, or before it when its head is lost.
 struct Toe5_FoundMessage {
-  std::int64_t DataOffset = 0; // the chain's first block; anywhere below 4 GiB
+  std::int64_t DataOffset = 0; // where the chain's first block stands in the source
   std::int32_t BlockCount = 0; // blocks in the chain as the deep scan linked them
   bool FreedBlocks = false;    // the blocks were freed: read the way deleted blocks are read
-  bool Fragment = false;       // the text does not begin with header lines
+  bool Fragment = false;       // the text does not begin with a message's header lines
+  // Where the folder file holding the chain starts in the source: the first block's position
+  // less its own offset (negative when the file's head is lost). Chains of one folder file
+  // share it, also across the pieces of a fragmented file.
+  std::int64_t FileStart = 0;
+  std::vector<Toe5_ChainJump> Jumps; // in block order; empty for a chain in one piece
 
   bool operator==(const Toe5_FoundMessage&) const = default;
 };
@@ -94,14 +113,18 @@ std::vector<std::int64_t> FirstBlocks(const std::vector<Toe5_MessageInfo>& live,
 
 // Told how far the deep scan's pass over the file has come: bytes scanned of `total`.
 using DeepScanProgress = std::function<void(std::int64_t scanned, std::int64_t total)>;
+// Told of bytes of the source that could not be read: where they start and how many there
+// are. The scan reads them as zeros and goes on after them.
+using DeepScanReadError = std::function<void(std::int64_t offset, std::int64_t length)>;
 
-// Appends, in file order, one record per chain of data blocks whose text is not empty and that
-// no message of `listed` (the first blocks the index walk and the deleted chain gave) reaches.
-// Needs no header: it reads the whole file, below 4 GiB, in large sequential pieces. Stop ends
-// it; the records appended so far stay.
+// Appends, in source order, one record per chain of data blocks whose text is not empty and
+// that no message of `listed` (the first blocks the index walk and the deleted chain gave)
+// reaches. Needs no header: it reads the whole source, of any size, in large sequential pieces,
+// and finds blocks wherever they stand. Stop ends it; the records appended so far stay.
 void ReadFoundMessageInfos(const std::string& path, std::span<const std::int64_t> listed,
                            std::vector<Toe5_FoundMessage>& list,
-                           const DeepScanProgress& progress = {});
+                           const DeepScanProgress& progress = {},
+                           const DeepScanReadError& read_error = {});
 
 // Sets `text` to a found message's text, block by block as the deep scan linked them: about
 // the first 10 KB when `FullText` is false, the whole chain when true.
@@ -127,7 +150,8 @@ public:
   void ReadDeletedMessageText(std::int32_t offset, std::string& text, bool FullText);
   void ReadFoundMessageInfos(std::span<const std::int64_t> listed,
                              std::vector<Toe5_FoundMessage>& list,
-                             const DeepScanProgress& progress = {});
+                             const DeepScanProgress& progress = {},
+                             const DeepScanReadError& read_error = {});
   void ReadFoundMessageText(const Toe5_FoundMessage& message, std::string& text, bool FullText);
   Toe5_FileState ReadFileState();
 

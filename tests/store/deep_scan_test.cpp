@@ -253,8 +253,9 @@ TEST(DeepScan, MessageWithoutItsFirstBlockIsAFragment) {
   }
 }
 
-// A file of zeros past 4 GiB with a few blocks in it, held as those blocks alone: offsets past
-// 2 GiB are negative as signed numbers, and nothing at or past 4 GiB can be named by one.
+// A source of zeros past 4 GiB with a few blocks in it, held as those blocks alone: offsets past
+// 2 GiB are negative as signed numbers, and a block at or past 4 GiB belongs to a folder file
+// that starts further on in the source (an image holds many).
 class SparseFile final : public platform::RandomAccessFile {
 public:
   static inline std::map<std::int64_t, std::string> blocks;
@@ -278,7 +279,7 @@ public:
   }
 };
 
-TEST(DeepScan, FilesPast4GiBAreSearchedBelow4GiB) {
+TEST(DeepScan, SourcesPast4GiBAreSearchedWhole) {
   const std::int64_t offsets[] = {60116, (std::int64_t{1} << 31) + 528 * 7,
                                   (std::int64_t{1} << 32) - 532, (std::int64_t{1} << 32) + 16};
   for (std::int64_t at : offsets) {
@@ -290,16 +291,19 @@ TEST(DeepScan, FilesPast4GiBAreSearchedBelow4GiB) {
     SparseFile::blocks[at] = bytes;
   }
   platform::SetFileOpener(&SparseFile::Open);
+  struct Restore {
+    ~Restore() { platform::SetFileOpener(nullptr); }
+  } restore;
   std::vector<uoexpress::Toe5_FoundMessage> found;
   uoexpress::ReadFoundMessageInfos("sparse.dbx", {}, found);
-  ASSERT_EQ(found.size(), 3u);
+  ASSERT_EQ(found.size(), 4u);
   for (std::size_t i = 0; i < found.size(); ++i) {
     EXPECT_EQ(found[i].DataOffset, offsets[i]);
+    EXPECT_EQ(found[i].FileStart, i < 3 ? 0 : std::int64_t{1} << 32);
     std::string text;
     uoexpress::ReadFoundMessageText("sparse.dbx", found[i], text, true);
     EXPECT_EQ(text, "Subject: far\r\n");
   }
-  platform::SetFileOpener(nullptr);
 }
 
 // Hand-made block layouts: what links into a chain, and what does not.

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -25,6 +26,14 @@ std::vector<std::pair<std::string, std::string>> ReadManifest(std::istream& mani
   return files;
 }
 
+// What the deep scan finds beyond the listings in these files. test.dbx still holds, 32 KiB
+// before the place it last had, a whole message from before Outlook Express compacted the
+// file: six blocks that hold offsets 32 KiB above where they stand, ending its chain, with a
+// header and a signature. No other file holds a message the listings leave out.
+const std::map<std::string, std::string> kFoundBeyondTheListings = {
+    {"perl-mtdbx/test.dbx",
+     "found 0 27348 0 2710 83f7d590d15ca661b4fddf23d73f3ec2f6ae1a49465bda277b3f5c02250be26f\n"}};
+
 TEST(RealSamples, DumpMatchesTheManifest) {
   const fs::path samples = SALVORA_SHARED_SAMPLES;
   std::ifstream manifest(samples / "MANIFEST");
@@ -36,14 +45,15 @@ TEST(RealSamples, DumpMatchesTheManifest) {
   int messages = 0;
   for (const auto& [file, expected] : files) {
     cli::DumpOptions options;
-    // Intact files: the deep scan finds nothing the index and the deleted chain do not list.
     options.deep = true;
     options.files.push_back((samples / file).string());
     std::ostringstream out, errors;
     ASSERT_TRUE(cli::RunDump(options, out, errors)) << errors.str();
     std::string dump = out.str();
     dump.erase(0, dump.find('\n') + 1); // the "== path" line names the absolute path
-    EXPECT_EQ(dump, expected) << file;
+    auto found = kFoundBeyondTheListings.find(file);
+    EXPECT_EQ(dump, expected + (found == kFoundBeyondTheListings.end() ? "" : found->second))
+        << file;
     messages += static_cast<int>(std::count(expected.begin(), expected.end(), '\n'));
   }
   EXPECT_EQ(messages, 39);
