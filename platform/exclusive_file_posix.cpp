@@ -1,6 +1,7 @@
 #include "exclusive_file.h"
 #include "read_ahead_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,6 +11,8 @@
 namespace platform {
 namespace {
 
+static_assert(sizeof(off_t) >= sizeof(std::int64_t), "build with 64-bit file offsets");
+
 class LockedFile final : public ReadAheadFile {
 public:
   LockedFile(int fd, std::int64_t size) : ReadAheadFile(size), fd_(fd) {}
@@ -17,18 +20,30 @@ public:
   LockedFile(const LockedFile&) = delete;
   LockedFile& operator=(const LockedFile&) = delete;
 
-private:
-  std::size_t ReadDirect(std::int64_t offset, char* buffer, std::size_t size) override {
-    std::size_t done = 0;
-    while (done < size) {
-      ssize_t got = ::pread(fd_, buffer + done, size - done, static_cast<off_t>(offset + done));
+  // Straight from the file, past the windows: only the descriptor is shared, so a piece
+  // reader's thread may read this way while its caller reads through the windows.
+  ReadResult ReadAtChecked(std::int64_t offset, char* buffer, std::size_t size) override {
+    if (offset < 0 || offset >= Size())
+      return {};
+    size = static_cast<std::size_t>(std::min(Size() - offset, static_cast<std::int64_t>(size)));
+    ReadResult result;
+    while (result.got < size) {
+      const ssize_t got = ::pread(fd_, buffer + result.got, size - result.got,
+                                  static_cast<off_t>(offset + std::int64_t(result.got)));
       if (got < 0 && errno == EINTR)
         continue;
+      if (got < 0)
+        result.failed = true; // EIO on a bad sector, among others
       if (got <= 0)
         break;
-      done += static_cast<std::size_t>(got);
+      result.got += static_cast<std::size_t>(got);
     }
-    return done;
+    return result;
+  }
+
+private:
+  std::size_t ReadDirect(std::int64_t offset, char* buffer, std::size_t size) override {
+    return ReadAtChecked(offset, buffer, size).got;
   }
 
   int fd_;
@@ -40,12 +55,17 @@ std::unique_ptr<RandomAccessFile> OpenExclusiveForReading(const std::string& pat
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0)
     return nullptr;
+  // A block device (a disk, or an image on a loop device) is read as a file too. Its status
+  // gives no size, but seeking to its end does.
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  off_t size = -1;
+  if (::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISBLK(info.st_mode)))
+    size = ::lseek(fd, 0, SEEK_END);
+  if (size < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return nullptr;
   }
-  return std::make_unique<LockedFile>(fd, static_cast<std::int64_t>(info.st_size));
+  return std::make_unique<LockedFile>(fd, static_cast<std::int64_t>(size));
 }
 
 } // namespace platform

@@ -16,22 +16,35 @@ public:
   UnsharedFile(const UnsharedFile&) = delete;
   UnsharedFile& operator=(const UnsharedFile&) = delete;
 
-private:
-  std::size_t ReadDirect(std::int64_t offset, char* buffer, std::size_t size) override {
-    std::size_t done = 0;
-    while (done < size) {
+  // Straight from the file, past the windows: only the handle is shared, so a piece reader's
+  // thread may read this way while its caller reads through the windows.
+  ReadResult ReadAtChecked(std::int64_t offset, char* buffer, std::size_t size) override {
+    if (offset < 0 || offset >= Size())
+      return {};
+    size = static_cast<std::size_t>(std::min(Size() - offset, static_cast<std::int64_t>(size)));
+    ReadResult result;
+    while (result.got < size) {
       // A synchronous handle reads at the position given in the OVERLAPPED block.
       OVERLAPPED at{};
-      const auto position = static_cast<std::uint64_t>(offset) + done;
+      const auto position = static_cast<std::uint64_t>(offset) + result.got;
       at.Offset = static_cast<DWORD>(position);
       at.OffsetHigh = static_cast<DWORD>(position >> 32);
-      const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+      const auto wanted = static_cast<DWORD>(std::min<std::size_t>(size - result.got, 1u << 30));
       DWORD got = 0;
-      if (!::ReadFile(handle_, buffer + done, wanted, &got, &at) || got == 0)
+      if (!::ReadFile(handle_, buffer + result.got, wanted, &got, &at)) {
+        result.failed = ::GetLastError() != ERROR_HANDLE_EOF;
         break;
-      done += got;
+      }
+      if (got == 0)
+        break;
+      result.got += got;
     }
-    return done;
+    return result;
+  }
+
+private:
+  std::size_t ReadDirect(std::int64_t offset, char* buffer, std::size_t size) override {
+    return ReadAtChecked(offset, buffer, size).got;
   }
 
   HANDLE handle_;

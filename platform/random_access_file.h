@@ -8,6 +8,13 @@
 
 namespace platform {
 
+// What a checked read did: `got` bytes from the offset on were read; `failed` says a read error
+// stopped it, where otherwise only the end of the file stops a read short.
+struct ReadResult {
+  std::size_t got = 0;
+  bool failed = false;
+};
+
 class RandomAccessFile {
 public:
   virtual ~RandomAccessFile() = default;
@@ -15,6 +22,10 @@ public:
   // Reads up to `size` bytes at `offset` into `buffer` and returns how many were read.
   // A negative offset or one at or past the end reads nothing.
   virtual std::size_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) = 0;
+
+  // As ReadAt, but tells a read error from the end of the file. Files that can ask the system
+  // override it; this one takes a read that stops short before Size() for an error.
+  virtual ReadResult ReadAtChecked(std::int64_t offset, char* buffer, std::size_t size);
 
   virtual std::int64_t Size() const = 0;
 };

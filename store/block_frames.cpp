@@ -35,15 +35,17 @@ bool CapacityWord(const unsigned char* block) {
   return block[4] == 0 && block[5] == kMarker && block[6] == 0 && block[7] == 0;
 }
 
-// The first `size` text bytes of the block read one way, cut at the first NUL, into `out`.
+// The beginning of the text the block gives read one way (as BlockPiece gives it), into `out`.
 std::string_view LookAtText(const unsigned char* block, BlockWay way, char (&out)[kHeaderLook]) {
   std::memcpy(out, block + kBlockText, sizeof out);
-  unsigned char copy[kBlockSize];
-  std::memcpy(copy, block, kBlockText + sizeof out);
-  std::memset(copy + kBlockText + sizeof out, 0, sizeof copy - kBlockText - sizeof out);
-  std::string_view piece = BlockPiece(copy, way);
-  const std::size_t size = std::min(piece.size(), sizeof out);
-  std::memcpy(out, piece.data(), size);
+  std::int64_t length = LoadInt32(block + kBlockLength);
+  if (way == BlockWay::Deleted) {
+    std::fill(out, out + 4, '_');
+    length -= kDeletedLengthBias;
+  }
+  auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(length, 0, sizeof out));
+  if (const void* nul = std::memchr(out, 0, size))
+    size = static_cast<std::size_t>(static_cast<const char*>(nul) - out);
   return {out, size};
 }
 
@@ -79,6 +81,22 @@ void ThinOut(std::vector<BlockFrame>& frames, std::size_t from) {
   frames.resize(kept);
 }
 
+// Stored text holds no NUL. A live-shaped block whose text, read the live way, ends in the
+// four bytes a chain link overwrites, or right where a length 16 bytes shorter would end it,
+// while read the deleted way it runs whole to its length, was freed.
+bool ReadsAsFreed(const unsigned char* block, std::int32_t length) {
+  const std::int64_t freed_length =
+      std::min<std::int64_t>(length - kDeletedLengthBias, kBlockTextSize);
+  if (freed_length <= 4)
+    return false;
+  const char* text = reinterpret_cast<const char*>(block + kBlockText);
+  const auto live_length = static_cast<std::size_t>(std::min<std::int64_t>(length, kBlockTextSize));
+  const auto* nul = static_cast<const char*>(std::memchr(text, 0, live_length));
+  if (nul == nullptr || (nul - text >= 4 && nul - text != freed_length))
+    return false;
+  return std::memchr(text + 4, 0, static_cast<std::size_t>(freed_length - 4)) == nullptr;
+}
+
 } // namespace
 
 std::uint16_t TextSize(const unsigned char* block, std::uint16_t flags) {
@@ -102,6 +120,8 @@ std::optional<std::uint16_t> BlockFrameFlags(const unsigned char* block) {
     std::string_view text = LookAtText(block, BlockWay::Live, look);
     if (!text.empty())
       flags |= kLiveText;
+    if (ReadsAsFreed(block, length))
+      flags |= kLooksFreed;
     if (BeginsMessage(text))
       flags |= kLiveHeader;
     if (FillsBlock(block, BlockWay::Live))
@@ -110,8 +130,16 @@ std::optional<std::uint16_t> BlockFrameFlags(const unsigned char* block) {
   std::string_view text = LookAtText(block, BlockWay::Deleted, look);
   if (text.size() > 4)
     flags |= kFreedText;
-  if (BeginsFreedMessage(text))
+  switch (BeginsFreedMessage(text)) {
+  case FreedStart::Named:
+    flags |= kFreedHeader | kFreedNamed;
+    break;
+  case FreedStart::Colon:
     flags |= kFreedHeader;
+    break;
+  case FreedStart::None:
+    break;
+  }
   if (FillsBlock(block, BlockWay::Deleted))
     flags |= kFull;
   return flags;
@@ -119,11 +147,10 @@ std::optional<std::uint16_t> BlockFrameFlags(const unsigned char* block) {
 
 bool FindBlockFrames(DbxStream& stream, std::vector<BlockFrame>& found,
                      const DeepScanProgress& progress, const DeepScanReadError& read_error) {
-  (void)read_error;
   const std::int64_t end = stream.Size();
   // Each piece carries a block's worth of the next and a few bytes more, so a block that starts
   // near its end is seen whole, and so are the fields a marker near the end implies.
-  PieceReader pieces(stream, end, kPiece, kBlockSize + 16);
+  PieceReader pieces(stream, end, kPiece, kBlockSize + 16, read_error);
   std::int64_t start = 0;
   for (const unsigned char* piece; (piece = pieces.Next(start)) != nullptr;) {
     platform::PumpMessages();

@@ -19,12 +19,14 @@ namespace uoexpress {
 
 // What a block's shape and text say.
 enum FrameFlag : std::uint16_t {
-  kFreedShape = 1,   // the length field counts a freed area: the block was deleted
-  kLiveText = 2,     // read the live way, the block contributes text
-  kLiveHeader = 4,   // read the live way, its text begins a message
-  kFreedText = 8,    // read the deleted way, it contributes text beyond the "____"
-  kFreedHeader = 16, // read the deleted way, its text begins a message
-  kFull = 32,        // its text fills the block, as every block of a message but the last does
+  kFreedShape = 1,    // the length field counts a freed area: the block was deleted
+  kLiveText = 2,      // read the live way, it gives text, without a NUL within its length
+  kLiveHeader = 4,    // read the live way, its text begins a message
+  kFreedText = 8,     // read the deleted way, it contributes text beyond the "____"
+  kFreedHeader = 16,  // read the deleted way, its text begins a message
+  kFull = 32,         // its text fills the block, as every block of a message but the last does
+  kFreedNamed = 4096, // read the deleted way, its first field's name tells that it begins one
+  kLooksFreed = 8192, // its text reads whole only the deleted way
 };
 
 // What the deep scan keeps of one block: 24 bytes.

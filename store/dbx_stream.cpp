@@ -23,6 +23,16 @@ void DbxStream::Read(std::int64_t offset, void* buffer, std::size_t size) {
     std::memset(out + got, 0, size - got);
 }
 
+std::size_t DbxStream::ReadUntilError(std::int64_t offset, void* buffer, std::size_t size) {
+  auto* out = static_cast<char*>(buffer);
+  platform::ReadResult read;
+  if (offset >= 0 && offset < size_)
+    read = file_->ReadAtChecked(offset, out, size);
+  if (read.got < size)
+    std::memset(out + read.got, 0, size - read.got);
+  return read.failed ? read.got : size;
+}
+
 std::int32_t DbxStream::ReadInt32(std::int64_t offset) {
   unsigned char bytes[4];
   Read(offset, bytes, sizeof bytes);

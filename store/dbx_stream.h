@@ -21,6 +21,10 @@ public:
   // Fills `buffer` with `size` bytes from `offset`; what lies outside the file reads as zero.
   void Read(std::int64_t offset, void* buffer, std::size_t size);
 
+  // As Read, but stops at a read error: returns how many bytes from `offset` on were read
+  // before it, `size` when there was none. What was not read reads as zero here too.
+  std::size_t ReadUntilError(std::int64_t offset, void* buffer, std::size_t size);
+
   std::int32_t ReadInt32(std::int64_t offset);
 
 private:

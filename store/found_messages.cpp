@@ -34,6 +34,9 @@ constexpr std::int32_t kNone = -1;
 constexpr std::size_t kPumpInterval = 1 << 15;
 // Folder files whose header is looked at for the head of their deleted chain, at most.
 constexpr std::size_t kHeadersLookedAt = 4096;
+// Disks and file systems place files in sectors of 512 bytes, in clusters of up to 64 KiB.
+constexpr std::int64_t kSectorSize = 512;
+constexpr std::int64_t kLargestCluster = 64 << 10;
 
 // What the linking steps learn of a block, beside its shape.
 enum LinkFlag : std::uint16_t {
@@ -112,11 +115,48 @@ public:
         frames_[i].flags |= kDropped;
       }
     }
-    for (std::int32_t& next : next_)
-      if (next != kNone && Dropped(next))
-        next = kNone;
+    return true;
+  }
+
+  // A fragmented file keeps each cluster of its bytes in one place, so a block that runs into
+  // its file's next cluster is whole only where that cluster follows in the source. Pieces
+  // placed alike within a sector differ by whole clusters: the largest power of two (up to
+  // 64 KiB) that all their starts differ by is the cluster size. A block running over a
+  // cluster's end is kept when the structure after it holds its own offset, or a block of its
+  // piece stands in the next cluster; otherwise its end is bytes of something else, and it is
+  // left out. False when Stop ended the step.
+  bool DropCutBlocks() {
+    const ClusterSizes clusters = ClusterGeometry();
+    if (clusters.smallest == 0)
+      return true;
+    for (std::size_t i = 0; i < frames_.size(); ++i) {
+      if (!Pump(i))
+        return false;
+      const BlockFrame& frame = frames_[i];
+      if ((frame.flags & kDropped) || !(frame.flags & kShared))
+        continue;
+      auto place = clusters.by_place.find(SectorPlace(frame.FileStart()));
+      const std::int64_t cluster =
+          place == clusters.by_place.end() ? clusters.smallest : place->second;
+      const std::int64_t end = std::int64_t{frame.self} + kBlockSize;
+      const std::int64_t boundary = (frame.self / cluster + 1) * cluster;
+      if (boundary >= end || FollowedByItsFile(i, boundary, cluster))
+        continue;
+      frames_[i].flags |= kDropped;
+    }
+    return true;
+  }
+
+  // What blocks name as next once the blocks left out are gone; false when Stop ended it.
+  bool SettleNextBlocks() {
+    for (std::size_t i = 0; i < frames_.size(); ++i) {
+      if (!Pump(i))
+        return false;
+      if (next_[i] != kNone && Dropped(next_[i]))
+        next_[i] = kNone;
+    }
     for (std::size_t i = 0; i < frames_.size(); ++i)
-      if (next_[i] != kNone)
+      if (next_[i] != kNone && !Dropped(static_cast<std::int32_t>(i)))
         frames_[static_cast<std::size_t>(next_[i])].flags |= kNamedInPiece;
     return true;
   }
@@ -124,7 +164,7 @@ public:
   // False when Stop ended the step.
   bool MarkFreedBlocks() {
     for (BlockFrame& frame : frames_)
-      if (frame.flags & kFreedShape)
+      if (frame.flags & (kFreedShape | kLooksFreed))
         frame.flags |= kFreed;
     // The head of each file's deleted chain, where the file's header survives.
     for (std::int64_t start : file_starts_) {
@@ -217,8 +257,9 @@ public:
   }
 
   // Each block gets at most one block before it: the first block naming it as next, or for a
-  // freed block the one its chain link names (the block freed just before it). A block whose
-  // text begins a message gets none when freed: freed blocks of two messages do not join.
+  // freed block the one its chain link names (the block freed just before it). A freed block
+  // whose first field names itself as one that opens messages gets none: freed blocks of two
+  // messages do not join. A bare colon after the "____" is no such sign; body lines have them.
   bool Link() {
     previous_.assign(frames_.size(), kNone);
     for (std::size_t i = 0; i < frames_.size(); ++i) {
@@ -228,7 +269,7 @@ public:
       if (next == kNone || !Available(i) || !Available(static_cast<std::size_t>(next)) ||
           Freed(next) != Freed(static_cast<std::int32_t>(i)))
         continue;
-      if (Freed(next) && BeginsMessage(static_cast<std::size_t>(next)))
+      if (Freed(next) && (frames_[static_cast<std::size_t>(next)].flags & kFreedNamed))
         continue;
       const auto n = static_cast<std::size_t>(next);
       if (previous_[n] == kNone || (Freed(next) && frames_[n].link == frames_[i].self))
@@ -281,6 +322,57 @@ private:
     unsigned char signature[sizeof kSignature];
     stream_.Read(start, signature, sizeof signature);
     return std::equal(signature, signature + sizeof signature, kSignature);
+  }
+
+  static std::int64_t SectorPlace(std::int64_t start) {
+    return ((start % kSectorSize) + kSectorSize) % kSectorSize;
+  }
+
+  // The cluster size of the pieces placed alike within a sector, where two or more are, and
+  // the smallest of them for pieces placed otherwise; none where no two pieces are placed alike.
+  struct ClusterSizes {
+    std::map<std::int64_t, std::int64_t> by_place;
+    std::int64_t smallest = 0;
+  };
+  ClusterSizes ClusterGeometry() const {
+    std::map<std::int64_t, std::vector<std::int64_t>> by_place;
+    for (std::int64_t start : file_starts_)
+      by_place[SectorPlace(start)].push_back(start);
+    ClusterSizes sizes;
+    for (const auto& [place, starts] : by_place) {
+      if (starts.size() < 2)
+        continue;
+      std::int64_t cluster = kLargestCluster;
+      for (std::int64_t start : starts)
+        while (cluster > kSectorSize && (start - starts.front()) % cluster != 0)
+          cluster /= 2;
+      sizes.by_place[place] = cluster;
+      if (sizes.smallest == 0 || cluster < sizes.smallest)
+        sizes.smallest = cluster;
+    }
+    return sizes;
+  }
+
+  // Whether the bytes of block i's file go on in the source past the cluster boundary at
+  // `boundary` (an offset in its file): the structure right after the block holds its own
+  // offset, or a block of the same piece stands in the next cluster.
+  bool FollowedByItsFile(std::size_t i, std::int64_t boundary, std::int64_t cluster) {
+    const BlockFrame& frame = frames_[i];
+    const std::int64_t after = frame.position + kBlockSize;
+    if (std::int32_t j = At(after, i + 1); j != kNone) {
+      if (frames_[static_cast<std::size_t>(j)].FileStart() == frame.FileStart())
+        return true;
+    } else if (static_cast<std::uint32_t>(stream_.ReadInt32(after)) == frame.self + kBlockSize) {
+      return true;
+    }
+    const std::int64_t from = frame.FileStart() + boundary;
+    auto it = std::lower_bound(
+        frames_.begin(), frames_.end(), from,
+        [](const BlockFrame& other, std::int64_t value) { return other.position < value; });
+    for (; it != frames_.end() && it->position < from + cluster; ++it)
+      if (it->FileStart() == frame.FileStart() && !(it->flags & kDropped))
+        return true;
+    return false;
   }
 
   // Which of two overlapping blocks is not a block: true when `earlier` is the one.
@@ -501,7 +593,8 @@ void ListFoundMessages(DbxStream& stream, std::span<const std::int64_t> listed,
     return;
   ChainFinder finder(stream, frames);
   if (!finder.MarkShared() || !finder.FindNextBlocks() || !finder.DropOverlaps() ||
-      !finder.MarkFreedBlocks() || !finder.Claim(listed))
+      !finder.DropCutBlocks() || !finder.SettleNextBlocks() || !finder.MarkFreedBlocks() ||
+      !finder.Claim(listed))
     return;
   // In a file whose index and deleted chain still reach every block, nothing is left to link.
   if (finder.AnyUnclaimed() && finder.LinkAcrossPieces() && finder.Link())

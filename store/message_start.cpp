@@ -112,20 +112,21 @@ bool BeginsMessage(std::string_view text) {
                      [&](std::string_view field) { return SameLetters(field, name); });
 }
 
-bool BeginsFreedMessage(std::string_view text) {
+FreedStart BeginsFreedMessage(std::string_view text) {
   constexpr std::size_t kOverwritten = 4;
   if (text.size() <= kOverwritten || text.substr(0, kOverwritten) != "____")
-    return false;
+    return FreedStart::None;
   // A name of four letters: its colon comes right after the "____".
   if (text[kOverwritten] == ':')
-    return true;
+    return FreedStart::Colon;
   std::string_view tail = FieldName(text, kOverwritten);
-  if (tail.empty())
-    return false;
-  return std::any_of(kOpeningFields.begin(), kOpeningFields.end(), [&](std::string_view field) {
-    return field.size() == kOverwritten + tail.size() &&
-           SameLetters(field.substr(kOverwritten), tail);
-  });
+  const bool named =
+      !tail.empty() &&
+      std::any_of(kOpeningFields.begin(), kOpeningFields.end(), [&](std::string_view field) {
+        return field.size() == kOverwritten + tail.size() &&
+               SameLetters(field.substr(kOverwritten), tail);
+      });
+  return named ? FreedStart::Named : FreedStart::None;
 }
 
 } // namespace uoexpress

@@ -13,8 +13,10 @@ namespace uoexpress {
 bool BeginsMessage(std::string_view text);
 
 // The same for a freed block's text, whose first four bytes the deleted chain's link overwrote
-// and now read "____": the rest of the first field's name must end a name that opens messages.
-// A name of four letters or fewer leaves nothing to tell by, beside its colon.
-bool BeginsFreedMessage(std::string_view text);
+// and now read "____": the rest of the first field's name must end a name that opens messages
+// (Named). A name of four letters leaves only its colon right after the "____" to tell by, as
+// a body line may too (Colon).
+enum class FreedStart { None, Colon, Named };
+FreedStart BeginsFreedMessage(std::string_view text);
 
 } // namespace uoexpress

@@ -1,17 +1,29 @@
 #include "piece_reader.h"
 
 #include <algorithm>
+#include <iterator>
+#include <stdexcept>
 
 namespace uoexpress {
+namespace {
+
+// After a read error the rest is read again in parts of these sizes, aligned in the file: a
+// page, then a disk sector, so that only the sectors that cannot be read are lost.
+constexpr std::size_t kRetryParts[] = {4096, 512};
+
+} // namespace
 
 PieceReader::PieceReader(DbxStream& stream, std::int64_t end, std::int64_t piece,
-                         std::int64_t overlap)
+                         std::int64_t overlap, UnreadableBytes unreadable)
     : stream_(stream), end_(std::max<std::int64_t>(end, 0)), piece_(piece),
-      pieces_((end_ + piece - 1) / piece) {
+      pieces_(piece > 0 ? (end_ + piece - 1) / piece : 0), unreadable_(std::move(unreadable)) {
+  if (piece <= 0 || overlap < 0)
+    throw std::invalid_argument(
+        "PieceReader: the piece must be positive, the overlap not negative");
   const auto size = static_cast<std::size_t>(std::min(piece_, end_) + overlap);
-  buffers_[0].resize(size);
+  slots_[0].bytes.resize(size);
   if (pieces_ > 1) {
-    buffers_[1].resize(size);
+    slots_[1].bytes.resize(size);
     thread_ = std::thread([this] { ReadAhead(); });
   }
 }
@@ -28,40 +40,104 @@ PieceReader::~PieceReader() {
 }
 
 void PieceReader::ReadAhead() {
-  for (std::int64_t index = 0; index < pieces_; ++index) {
-    {
-      // Two buffers: piece `index` may be read once the caller is done with piece index - 2.
-      std::unique_lock lock(mutex_);
-      changed_.wait(lock, [&] { return stopping_ || index < released_ + 2; });
-      if (stopping_)
-        return;
+  // Whatever is thrown here (no memory, a file that throws) goes to the caller through Next:
+  // out of a thread's function it would end the program.
+  try {
+    for (std::int64_t index = 0; index < pieces_; ++index) {
+      {
+        // Two slots: piece `index` may be read once the caller is done with piece index - 2.
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return stopping_ || index < released_ + 2; });
+        if (stopping_)
+          return;
+      }
+      ReadPiece(index);
+      {
+        std::lock_guard lock(mutex_);
+        read_ = index + 1;
+      }
+      changed_.notify_all();
     }
-    std::vector<unsigned char>& buffer = Buffer(index);
-    stream_.Read(index * piece_, buffer.data(), buffer.size());
+  } catch (...) {
     {
       std::lock_guard lock(mutex_);
-      read_ = index + 1;
+      error_ = std::current_exception();
     }
     changed_.notify_all();
+  }
+}
+
+void PieceReader::ReadPiece(std::int64_t index) {
+  Slot& slot = SlotFor(index);
+  slot.unreadable.clear();
+  ReadWithRetries(index * piece_, slot.bytes.data(), slot.bytes.size(), 0, slot.unreadable);
+}
+
+// Reads `size` bytes at `offset` at once. Should that fail, what it did not read is read again
+// in parts of kRetryParts[level] bytes, and so on down; what the smallest parts cannot read
+// stays zero and is noted.
+void PieceReader::ReadWithRetries(std::int64_t offset, unsigned char* out, std::size_t size,
+                                  std::size_t level, std::vector<Range>& unreadable) {
+  const std::size_t got = stream_.ReadUntilError(offset, out, size);
+  if (got == size)
+    return;
+  if (level == std::size(kRetryParts)) {
+    // The part may run past the end of the file, whose bytes are zeros rather than lost.
+    const std::int64_t from = offset + static_cast<std::int64_t>(got);
+    const std::int64_t to = std::min(offset + static_cast<std::int64_t>(size), stream_.Size());
+    if (to <= from)
+      return;
+    if (!unreadable.empty() && unreadable.back().offset + unreadable.back().length == from)
+      unreadable.back().length += to - from;
+    else
+      unreadable.push_back({from, to - from});
+    return;
+  }
+  const std::size_t part = kRetryParts[level];
+  for (std::size_t done = got; done < size;) {
+    const std::int64_t at = offset + static_cast<std::int64_t>(done);
+    const std::size_t length = std::min(
+        size - done, part - static_cast<std::size_t>(at % static_cast<std::int64_t>(part)));
+    ReadWithRetries(at, out + done, length, level + 1, unreadable);
+    done += length;
+  }
+}
+
+// Bytes a piece shares with the one before were read, and told of, with that one already.
+void PieceReader::Report(const std::vector<Range>& unreadable) {
+  for (const Range& range : unreadable) {
+    const std::int64_t from = std::max(range.offset, reported_);
+    const std::int64_t to = range.offset + range.length;
+    if (to <= from)
+      continue;
+    reported_ = to; // first, so that a callback that throws is not told twice
+    if (unreadable_)
+      unreadable_(from, to - from);
   }
 }
 
 const unsigned char* PieceReader::Next(std::int64_t& start) {
   if (next_ >= pieces_)
     return nullptr;
-  const std::int64_t index = next_++;
-  start = index * piece_;
+  const std::int64_t index = next_;
   if (!thread_.joinable()) {
-    stream_.Read(start, buffers_[0].data(), buffers_[0].size());
-    return buffers_[0].data();
-  }
-  {
+    if (read_ == 0) {
+      ReadPiece(0);
+      read_ = 1;
+    }
+  } else {
     std::unique_lock lock(mutex_);
     released_ = index; // the pieces before this one are done with
     changed_.notify_all();
-    changed_.wait(lock, [&] { return read_ > index; });
+    changed_.wait(lock, [&] { return read_ > index || error_; });
+    if (read_ <= index)
+      std::rethrow_exception(error_);
   }
-  return Buffer(index).data();
+  Slot& slot = SlotFor(index);
+  Report(slot.unreadable);
+  ++next_;
+  start = index * piece_;
+  return slot.bytes.data();
 }
 
 } // namespace uoexpress

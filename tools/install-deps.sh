@@ -12,5 +12,5 @@ $SUDO apt-get install -y -q --no-install-recommends \
   qt6-base-dev xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine \
   libxcb1-dev \
   clang libclang-rt-14-dev lcov \
-  fp-utils xdg-utils \
+  fp-utils xdg-utils dosfstools mtools \
   dpkg-dev appstream desktop-file-utils

@@ -334,10 +334,10 @@ struct Chain {
   std::string text;
 };
 
-std::vector<Chain> Found(const DbxImage& image) {
+std::vector<Chain> Found(const DbxImage& image, std::vector<std::int64_t> listed = {}) {
   TempStore file(image);
   std::vector<uoexpress::Toe5_FoundMessage> found;
-  uoexpress::ReadFoundMessageInfos(file.path(), {}, found);
+  uoexpress::ReadFoundMessageInfos(file.path(), listed, found);
   std::vector<Chain> chains;
   for (const auto& message : found) {
     std::string text;
@@ -345,6 +345,16 @@ std::vector<Chain> Found(const DbxImage& image) {
     chains.push_back({message.DataOffset, message.BlockCount, message.FreedBlocks, text});
   }
   return chains;
+}
+
+void ExpectChains(const std::vector<Chain>& found, const std::vector<Chain>& expected) {
+  ASSERT_EQ(found.size(), expected.size());
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    EXPECT_EQ(found[i].first, expected[i].first) << i;
+    EXPECT_EQ(found[i].blocks, expected[i].blocks) << i;
+    EXPECT_EQ(found[i].freed, expected[i].freed) << i;
+    EXPECT_EQ(found[i].text, expected[i].text) << i;
+  }
 }
 
 std::string FreedText(char letter) {
@@ -410,15 +420,130 @@ TEST(DeepScan, HowBlocksLinkIntoChains) {
     SCOPED_TRACE(c.layout);
     DbxImage image;
     c.build(image);
-    std::vector<Chain> found = Found(image);
-    ASSERT_EQ(found.size(), c.expected.size());
-    for (std::size_t i = 0; i < found.size(); ++i) {
-      EXPECT_EQ(found[i].first, c.expected[i].first) << i;
-      EXPECT_EQ(found[i].blocks, c.expected[i].blocks) << i;
-      EXPECT_EQ(found[i].freed, c.expected[i].freed) << i;
-      EXPECT_EQ(found[i].text, c.expected[i].text) << i;
-    }
+    ExpectChains(Found(image), c.expected);
   }
+}
+
+// Ways a message came back twice or not at all: each layout with the first blocks the index and
+// the deleted chain list, and what the deep scan must add.
+TEST(DeepScan, NoMessageTwiceNoneLost) {
+  struct Case {
+    const char* layout;
+    std::function<void(DbxImage&)> build;
+    std::vector<std::int64_t> listed;
+    std::vector<Chain> expected;
+  } cases[] = {
+      {"a listed message's middle block fails the shape test but not the reader's test",
+       [](DbxImage& image) {
+         LiveBlock(image, 0, 1, 'a');
+         LiveBlock(image, 1, 2, 'b');
+         image.PutInt32(At(1) + 4, 0); // capacity word lost
+         LiveBlock(image, 2, -1, 'c');
+       },
+       {At(0)},
+       {}},
+      {"a deleted message's stale next block reused by a live one-block message",
+       [](DbxImage& image) {
+         FreedBlock(image, 0, 1, -1, 'a');
+         FreedBlock(image, 1, 2, 0, 'b');
+         LiveBlock(image, 2, -1, 'c');
+       },
+       {At(0)},
+       {{At(2), 1, false, Text('c')}}},
+      {"a false block shape in front of a real block",
+       [](DbxImage& image) {
+         image.Block(At(0), 4, 0, "abcd");
+         image.Block(At(0) + 100, 20, 0, "Subject: real one\r\n");
+       },
+       {},
+       {{At(0) + 100, 1, false, "Subject: real one\r\n"}}},
+      {"a false block shape in front of a real chain",
+       [](DbxImage& image) {
+         image.Block(At(1) - 300, 3, 0, "xyz");
+         LiveBlock(image, 1, 2, 'a');
+         LiveBlock(image, 2, -1, 'b');
+       },
+       {},
+       {{At(1), 2, false, Text('a') + Text('b')}}},
+      {"a freed block that begins a message, named by a freed block of another",
+       [](DbxImage& image) {
+         FreedBlock(image, 0, 1, -1, 'a');
+         image.DeletedBlock(At(1), kBlockSize, 0, At(0),
+                            "Subject: second" + std::string(kBlockTextSize - 15, 'b'));
+       },
+       {},
+       {{At(0), 1, true, FreedText('a')},
+        {At(1), 1, true, "____ect: second" + std::string(kBlockTextSize - 15, 'b')}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.layout);
+    DbxImage image;
+    c.build(image);
+    ExpectChains(Found(image, c.listed), c.expected);
+  }
+}
+
+// A chain is a fragment when its first block does not open a message, also when it opens with
+// what looks like a field but goes on with a header line or a MIME part.
+TEST(DeepScan, FragmentsAreTheChainsThatDoNotOpenAMessage) {
+  struct Case {
+    std::string text;
+    bool freed;
+    bool fragment;
+  } cases[] = {
+      {"Received: from a.example\r\n", false, false},
+      {"eived: from a.example\r\n", false, true},
+      {"Content-Type: text/plain\r\n\r\nbody", false, true},
+      {"X-Mailer: Outlook Express\r\n", false, false},
+      {"just text\r\n", false, true},
+      {"Return-Path: <a@example.org>\r\n", true, false}, // read as "____rn-Path:"
+      {"From: a@example.org\r\n", true, false},          // read as "____: a@..."
+      {"Content-Type: text/plain\r\n", true, true},      // "____ent-Type:"
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    DbxImage image;
+    if (c.freed)
+      image.DeletedBlock(At(0), static_cast<std::int32_t>(c.text.size()) + 16, 0, 0, c.text);
+    else
+      image.Block(At(0), static_cast<std::int32_t>(c.text.size()), 0, c.text);
+    LiveBlock(image, 1, -1, 'b'); // a block alone in its file might be bytes that look like one
+    TempStore file(image);
+    std::vector<uoexpress::Toe5_FoundMessage> found;
+    uoexpress::ReadFoundMessageInfos(file.path(), {}, found);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].Fragment, c.fragment);
+  }
+}
+
+// A listed message whose chain crosses 2 GiB is read, and claimed, only up to there: the
+// readers take offsets as signed numbers, so the block past 2 GiB is the deep scan's to find.
+TEST(DeepScan, ClaimsReadOffsetsAsTheReadersDo) {
+  const std::int64_t far = (std::int64_t{1} << 31) + 528 * 7;
+  SparseFile::blocks.clear();
+  for (std::int64_t at : {std::int64_t{At(0)}, far}) {
+    DbxImage block;
+    std::string text = at == far ? std::string(kBlockTextSize, 'z') : Text('a');
+    block.Block(0, static_cast<std::int32_t>(text.size()),
+                at == far ? 0 : static_cast<std::int32_t>(far), text);
+    std::string bytes = block.bytes();
+    const auto self = static_cast<std::uint32_t>(at);
+    std::memcpy(bytes.data(), &self, 4);
+    SparseFile::blocks[at] = bytes;
+  }
+  platform::SetFileOpener(&SparseFile::Open);
+  struct Restore {
+    ~Restore() { platform::SetFileOpener(nullptr); }
+  } restore;
+  std::string listed_text;
+  uoexpress::ReadDeletedMessageText("sparse.dbx", At(0), listed_text, true);
+  EXPECT_EQ(listed_text.find('z'), std::string::npos); // the reader stops at the first block
+  const std::int64_t listed[] = {At(0)};
+  std::vector<uoexpress::Toe5_FoundMessage> found;
+  uoexpress::ReadFoundMessageInfos("sparse.dbx", listed, found);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].DataOffset, far);
+  EXPECT_TRUE(found[0].Fragment);
 }
 
 } // namespace
