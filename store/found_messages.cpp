@@ -46,6 +46,7 @@ enum LinkFlag : std::uint16_t {
   kVisited = 512,       // already part of a found chain
   kDropped = 1024,      // not a block after all: bytes of another block, or a block cut short
   kNamedInPiece = 2048, // a block of its own piece names it as next
+  kCut = 16384,         // left out as cut short where its file's run of bytes ends
 };
 
 class ChainFinder {
@@ -142,7 +143,7 @@ public:
       const std::int64_t boundary = (frame.self / cluster + 1) * cluster;
       if (boundary >= end || FollowedByItsFile(i, boundary, cluster))
         continue;
-      frames_[i].flags |= kDropped;
+      frames_[i].flags |= kDropped | kCut;
     }
     return true;
   }
@@ -214,44 +215,55 @@ public:
   }
 
   // A full block whose next block is not in its piece goes on in another piece when exactly one
-  // block there holds the offset it names, begins no message, is named by no block of its own
-  // piece and by no other block so: the same file, its next run of bytes elsewhere.
+  // block elsewhere holds the offset it names, and that block begins no message and is named by
+  // no block of its own piece, nor so by another block: the same file, its next run of bytes
+  // elsewhere. Such a block named by a block cut at its run's end tells the same of the two
+  // pieces, which are then one file. False when Stop ended the step.
   bool LinkAcrossPieces() {
-    std::vector<std::uint32_t> heads;
+    std::vector<std::uint32_t> by_self;
     for (std::size_t i = 0; i < frames_.size(); ++i)
-      if (Available(i) && !(frames_[i].flags & kNamedInPiece) && !BeginsMessage(i))
-        heads.push_back(static_cast<std::uint32_t>(i));
-    std::sort(heads.begin(), heads.end(),
+      if (Available(i) || (frames_[i].flags & kCut))
+        by_self.push_back(static_cast<std::uint32_t>(i));
+    std::sort(by_self.begin(), by_self.end(),
               [&](std::uint32_t a, std::uint32_t b) { return frames_[a].self < frames_[b].self; });
     std::vector<std::pair<std::uint32_t, std::uint32_t>> links; // (to, from)
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       if (!Pump(i))
         return false;
       const BlockFrame& from = frames_[i];
-      if (!Available(i) || next_[i] != kNone || from.next == 0 || !(from.flags & kFull))
+      const bool links_on = Available(i) && next_[i] == kNone && (from.flags & kFull);
+      const bool joins = links_on || ((from.flags & kCut) && InPiece(i, from.next, i + 1) == kNone);
+      if (!joins || from.next == 0)
         continue;
       auto it = std::lower_bound(
-          heads.begin(), heads.end(), from.next,
-          [&](std::uint32_t head, std::uint32_t offset) { return frames_[head].self < offset; });
+          by_self.begin(), by_self.end(), from.next,
+          [&](std::uint32_t other, std::uint32_t offset) { return frames_[other].self < offset; });
       std::int32_t target = kNone;
-      int candidates = 0;
-      for (; it != heads.end() && frames_[*it].self == from.next; ++it)
-        if (frames_[*it].FileStart() != from.FileStart() &&
-            Freed(static_cast<std::int32_t>(*it)) == Freed(static_cast<std::int32_t>(i))) {
-          target = static_cast<std::int32_t>(*it);
+      int found_elsewhere = 0, candidates = 0;
+      for (; it != by_self.end() && frames_[*it].self == from.next; ++it) {
+        const std::size_t other = *it;
+        if (frames_[other].FileStart() == from.FileStart())
+          continue;
+        const auto candidate = static_cast<std::int32_t>(other);
+        ++found_elsewhere;
+        if (Available(other) && !(frames_[other].flags & kNamedInPiece) && !BeginsMessage(other) &&
+            Freed(candidate) == Freed(static_cast<std::int32_t>(i))) {
+          target = candidate;
           ++candidates;
         }
-      if (candidates == 1)
+      }
+      if (found_elsewhere != 1 || candidates != 1)
+        continue;
+      Join(from.FileStart(), frames_[static_cast<std::size_t>(target)].FileStart());
+      if (links_on)
         links.emplace_back(static_cast<std::uint32_t>(target), static_cast<std::uint32_t>(i));
     }
     std::sort(links.begin(), links.end());
     for (std::size_t k = 0; k < links.size(); ++k) {
       const bool alone = (k == 0 || links[k - 1].first != links[k].first) &&
                          (k + 1 == links.size() || links[k + 1].first != links[k].first);
-      if (!alone)
-        continue;
-      next_[links[k].second] = static_cast<std::int32_t>(links[k].first);
-      Join(frames_[links[k].second].FileStart(), frames_[links[k].first].FileStart());
+      if (alone)
+        next_[links[k].second] = static_cast<std::int32_t>(links[k].first);
     }
     return true;
   }
