@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   std::vector<uoexpress::Toe5_MessageInfo> live, deleted;
   uoexpress::ReadMessageInfos(file, live);
   uoexpress::ReadDeletedMessageInfos(file, deleted);
-  const std::vector<std::int64_t> listed = uoexpress::FirstBlocks(live, deleted);
+  const auto listed = uoexpress::FirstBlocks(live, deleted);
 
   std::printf("store: %s, %.0f MB, %zu live and %zu deleted messages listed\n", file.c_str(),
               megabytes, live.size(), deleted.size());
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   std::printf("%-34s %9s %9s %8s %9s %8s\n", "phase", "seconds", "MB/s", "vs seq", "+MiB", "found");
   std::printf("%-34s %9.3f %9.0f %8s %9s %8s\n", "sequential read", sequential, reference, "1.00",
               "-", "-");
-  auto run = [&](const char* name, std::span<const std::int64_t> known) {
+  auto run = [&](const char* name, std::span<const uoexpress::Toe5_ListedBlock> known) {
     std::vector<uoexpress::Toe5_FoundMessage> found;
     ResetPeak();
     const double before = PeakMiB();

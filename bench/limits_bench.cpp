@@ -172,7 +172,7 @@ void Measure(const char* name, const fs::path& file, const fs::path& work) {
   std::vector<uoexpress::Toe5_MessageInfo> live, deleted;
   uoexpress::ReadMessageInfos(copy_path, live);
   uoexpress::ReadDeletedMessageInfos(copy_path, deleted);
-  const std::vector<std::int64_t> listed = uoexpress::FirstBlocks(live, deleted);
+  const auto listed = uoexpress::FirstBlocks(live, deleted);
   live = {};
   deleted = {};
   // Each three times, alternately, the fastest counting: both take a tenth of a second or so,

@@ -32,7 +32,7 @@ void DumpFile(const std::string& path, bool preview, bool deep, std::ostream& ou
   }
   if (!deep)
     return;
-  const std::vector<std::int64_t> listed = uoexpress::FirstBlocks(live, deleted);
+  const auto listed = uoexpress::FirstBlocks(live, deleted);
   std::vector<uoexpress::Toe5_FoundMessage> found;
   uoexpress::ReadFoundMessageInfos(path, listed, found);
   for (const auto& message : found) {

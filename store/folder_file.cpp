@@ -30,7 +30,7 @@ void FolderFile::ReadDeletedMessageText(std::int32_t offset, std::string& text, 
     ReadDeletedText(*stream_, offset, text, FullText);
 }
 
-void FolderFile::ReadFoundMessageInfos(std::span<const std::int64_t> listed,
+void FolderFile::ReadFoundMessageInfos(std::span<const Toe5_ListedBlock> listed,
                                        std::vector<Toe5_FoundMessage>& list,
                                        const DeepScanProgress& progress,
                                        const DeepScanReadError& read_error) {

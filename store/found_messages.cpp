@@ -162,14 +162,15 @@ public:
     return true;
   }
 
-  // False when Stop ended the step.
-  bool MarkFreedBlocks() {
+  // `deleted_listed`: the deleted chain of the source read as a folder file listed messages,
+  // so its head counts whatever the header's first bytes hold. False when Stop ended the step.
+  bool MarkFreedBlocks(bool deleted_listed) {
     for (BlockFrame& frame : frames_)
       if (frame.flags & (kFreedShape | kLooksFreed))
         frame.flags |= kFreed;
     // The head of each file's deleted chain, where the file's header survives.
     for (std::int64_t start : file_starts_) {
-      if (start < 0 || !HasSignature(start))
+      if (start < 0 || !(HasSignature(start) || (start == 0 && deleted_listed)))
         continue;
       const auto head = static_cast<std::uint32_t>(stream_.ReadInt32(start + kDeletedChainHead));
       if (std::int32_t block = AtOffset(start, head); block != kNone)
@@ -196,14 +197,15 @@ public:
   // Marks the blocks of the listed messages as their readers read them: from the first block,
   // by signed next-block offsets, while each block holds its own offset, to a block read
   // already. A listed message lies in the source read as a folder file, so its blocks stand at
-  // their own offsets. A chain of freed blocks claims no live block: a deleted message's last
-  // block may since have been reused by a live message, which the deep scan must still find.
-  bool Claim(std::span<const std::int64_t> listed) {
+  // their own offsets. A deleted message claims no live block: its last block may since have
+  // been reused by a live message, which the deep scan must still find whole.
+  bool Claim(std::span<const Toe5_ListedBlock> listed) {
     for (std::size_t k = 0; k < listed.size(); ++k) {
       if (!Pump(k))
         return false;
-      if (listed[k] > 0 && listed[k] <= std::numeric_limits<std::int32_t>::max())
-        ClaimChain(listed[k]);
+      const std::int64_t first = listed[k].DataOffset;
+      if (first > 0 && first <= std::numeric_limits<std::int32_t>::max())
+        ClaimChain(first, listed[k].Deleted);
     }
     return true;
   }
@@ -482,9 +484,8 @@ private:
       frames_[static_cast<std::size_t>(i)].flags |= kFreed;
   }
 
-  void ClaimChain(std::int64_t first) {
+  void ClaimChain(std::int64_t first, bool deleted) {
     ReadBlocks read_blocks;
-    bool freed_chain = false;
     for (std::int64_t current = first; current > 0;) {
       unsigned char head[kBlockText];
       std::int32_t frame = At(current, 0);
@@ -497,16 +498,13 @@ private:
       } else {
         const BlockFrame& block = frames_[static_cast<std::size_t>(frame)];
         StoreUInt32(head, block.self); // the fields the next steps read
-
         StoreUInt32(head + kBlockNext, block.next);
       }
       if (LoadUInt32(head) != static_cast<std::uint32_t>(current) || !read_blocks.Insert(current))
         return;
       if (frame != kNone) {
         BlockFrame& block = frames_[static_cast<std::size_t>(frame)];
-        if (current == first)
-          freed_chain = Freed(frame);
-        else if (freed_chain && !Freed(frame))
+        if (deleted && current != first && !Freed(frame))
           return;
         if (block.flags & kClaimed)
           return; // the rest was claimed with the chain that met it first
@@ -580,24 +578,25 @@ private:
 
 } // namespace
 
-std::vector<std::int64_t> FirstBlocks(const std::vector<Toe5_MessageInfo>& live,
-                                      const std::vector<Toe5_MessageInfo>& deleted) {
-  std::vector<std::int64_t> blocks;
+std::vector<Toe5_ListedBlock> FirstBlocks(const std::vector<Toe5_MessageInfo>& live,
+                                          const std::vector<Toe5_MessageInfo>& deleted) {
+  std::vector<Toe5_ListedBlock> blocks;
   blocks.reserve(live.size() + deleted.size());
-  for (const auto* list : {&live, &deleted})
-    for (const Toe5_MessageInfo& info : *list)
-      blocks.push_back(info.DataOffset);
+  for (const Toe5_MessageInfo& info : live)
+    blocks.push_back({info.DataOffset, false});
+  for (const Toe5_MessageInfo& info : deleted)
+    blocks.push_back({info.DataOffset, true});
   return blocks;
 }
 
-void ReadFoundMessageInfos(const std::string& path, std::span<const std::int64_t> listed,
+void ReadFoundMessageInfos(const std::string& path, std::span<const Toe5_ListedBlock> listed,
                            std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress,
                            const DeepScanReadError& read_error) {
   DbxStream stream(path);
   ListFoundMessages(stream, listed, list, progress, read_error);
 }
 
-void ListFoundMessages(DbxStream& stream, std::span<const std::int64_t> listed,
+void ListFoundMessages(DbxStream& stream, std::span<const Toe5_ListedBlock> listed,
                        std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress,
                        const DeepScanReadError& read_error) {
   std::vector<BlockFrame> frames;
@@ -605,7 +604,10 @@ void ListFoundMessages(DbxStream& stream, std::span<const std::int64_t> listed,
     return;
   ChainFinder finder(stream, frames);
   if (!finder.MarkShared() || !finder.FindNextBlocks() || !finder.DropOverlaps() ||
-      !finder.DropCutBlocks() || !finder.SettleNextBlocks() || !finder.MarkFreedBlocks() ||
+      !finder.DropCutBlocks() || !finder.SettleNextBlocks() ||
+      !finder.MarkFreedBlocks(
+          std::any_of(listed.begin(), listed.end(),
+                      [](const Toe5_ListedBlock& block) { return block.Deleted; })) ||
       !finder.Claim(listed))
     return;
   // In a file whose index and deleted chain still reach every block, nothing is left to link.

@@ -10,7 +10,7 @@ namespace uoexpress {
 void ListLiveMessages(DbxStream& stream, std::int32_t message_count,
                       std::vector<Toe5_MessageInfo>& list);
 void ListDeletedMessages(DbxStream& stream, std::vector<Toe5_MessageInfo>& list);
-void ListFoundMessages(DbxStream& stream, std::span<const std::int64_t> listed,
+void ListFoundMessages(DbxStream& stream, std::span<const Toe5_ListedBlock> listed,
                        std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress,
                        const DeepScanReadError& read_error);
 

@@ -106,10 +106,16 @@ struct Toe5_FoundMessage {
   bool operator==(const Toe5_FoundMessage&) const = default;
 };
 
+// A message the index walk or the deleted chain listed: where its first block stands.
+struct Toe5_ListedBlock {
+  std::int64_t DataOffset = 0;
+  bool Deleted = false;
+};
+
 // The first blocks of the messages the index walk and the deleted chain listed: what the deep
 // scan leaves out.
-std::vector<std::int64_t> FirstBlocks(const std::vector<Toe5_MessageInfo>& live,
-                                      const std::vector<Toe5_MessageInfo>& deleted);
+std::vector<Toe5_ListedBlock> FirstBlocks(const std::vector<Toe5_MessageInfo>& live,
+                                          const std::vector<Toe5_MessageInfo>& deleted);
 
 // Told how far the deep scan's pass over the file has come: bytes scanned of `total`.
 using DeepScanProgress = std::function<void(std::int64_t scanned, std::int64_t total)>;
@@ -121,7 +127,7 @@ using DeepScanReadError = std::function<void(std::int64_t offset, std::int64_t l
 // that no message of `listed` (the first blocks the index walk and the deleted chain gave)
 // reaches. Needs no header: it reads the whole source, of any size, in large sequential pieces,
 // and finds blocks wherever they stand. Stop ends it; the records appended so far stay.
-void ReadFoundMessageInfos(const std::string& path, std::span<const std::int64_t> listed,
+void ReadFoundMessageInfos(const std::string& path, std::span<const Toe5_ListedBlock> listed,
                            std::vector<Toe5_FoundMessage>& list,
                            const DeepScanProgress& progress = {},
                            const DeepScanReadError& read_error = {});
@@ -148,7 +154,7 @@ public:
   void ReadMessageText(std::int32_t offset, std::string& text, bool FullText);
   void ReadDeletedMessageInfos(std::vector<Toe5_MessageInfo>& list);
   void ReadDeletedMessageText(std::int32_t offset, std::string& text, bool FullText);
-  void ReadFoundMessageInfos(std::span<const std::int64_t> listed,
+  void ReadFoundMessageInfos(std::span<const Toe5_ListedBlock> listed,
                              std::vector<Toe5_FoundMessage>& list,
                              const DeepScanProgress& progress = {},
                              const DeepScanReadError& read_error = {});

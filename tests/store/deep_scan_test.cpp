@@ -91,19 +91,17 @@ std::map<std::int64_t, Recovered> RecoverEverything(const std::string& bytes) {
     if (!recovered.emplace(offset, std::move(message)).second)
       ADD_FAILURE() << "listed twice: " << offset;
   };
-  std::vector<std::int64_t> listed;
   for (const auto& info : live) {
     std::string text;
     uoexpress::ReadMessageText(file.path(), info.DataOffset, text, true);
     add(info.DataOffset, {"live", text});
-    listed.push_back(info.DataOffset);
   }
   for (const auto& info : deleted) {
     std::string text;
     uoexpress::ReadDeletedMessageText(file.path(), info.DataOffset, text, true);
     add(info.DataOffset, {"deleted", text});
-    listed.push_back(info.DataOffset);
   }
+  const auto listed = uoexpress::FirstBlocks(live, deleted);
   std::vector<uoexpress::Toe5_FoundMessage> found;
   uoexpress::ReadFoundMessageInfos(file.path(), listed, found);
   for (const auto& message : found) {
@@ -169,7 +167,7 @@ TEST(DeepScan, IntactStoreGainsNothing) {
   std::vector<uoexpress::Toe5_MessageInfo> live, deleted;
   uoexpress::ReadMessageInfos(file.path(), live);
   uoexpress::ReadDeletedMessageInfos(file.path(), deleted);
-  const std::vector<std::int64_t> listed = uoexpress::FirstBlocks(live, deleted);
+  const auto listed = uoexpress::FirstBlocks(live, deleted);
   std::vector<uoexpress::Toe5_FoundMessage> found;
   uoexpress::ReadFoundMessageInfos(file.path(), listed, found);
   EXPECT_TRUE(found.empty());
@@ -334,7 +332,8 @@ struct Chain {
   std::string text;
 };
 
-std::vector<Chain> Found(const DbxImage& image, std::vector<std::int64_t> listed = {}) {
+std::vector<Chain> Found(const DbxImage& image,
+                         std::vector<uoexpress::Toe5_ListedBlock> listed = {}) {
   TempStore file(image);
   std::vector<uoexpress::Toe5_FoundMessage> found;
   uoexpress::ReadFoundMessageInfos(file.path(), listed, found);
@@ -430,7 +429,7 @@ TEST(DeepScan, NoMessageTwiceNoneLost) {
   struct Case {
     const char* layout;
     std::function<void(DbxImage&)> build;
-    std::vector<std::int64_t> listed;
+    std::vector<uoexpress::Toe5_ListedBlock> listed;
     std::vector<Chain> expected;
   } cases[] = {
       {"a listed message's middle block fails the shape test but not the reader's test",
@@ -440,7 +439,7 @@ TEST(DeepScan, NoMessageTwiceNoneLost) {
          image.PutInt32(At(1) + 4, 0); // capacity word lost
          LiveBlock(image, 2, -1, 'c');
        },
-       {At(0)},
+       {{At(0), false}},
        {}},
       {"a deleted message's stale next block reused by a live one-block message",
        [](DbxImage& image) {
@@ -448,7 +447,7 @@ TEST(DeepScan, NoMessageTwiceNoneLost) {
          FreedBlock(image, 1, 2, 0, 'b');
          LiveBlock(image, 2, -1, 'c');
        },
-       {At(0)},
+       {{At(0), true}},
        {{At(2), 1, false, Text('c')}}},
       {"a false block shape in front of a real block",
        [](DbxImage& image) {
@@ -538,7 +537,7 @@ TEST(DeepScan, ClaimsReadOffsetsAsTheReadersDo) {
   std::string listed_text;
   uoexpress::ReadDeletedMessageText("sparse.dbx", At(0), listed_text, true);
   EXPECT_EQ(listed_text.find('z'), std::string::npos); // the reader stops at the first block
-  const std::int64_t listed[] = {At(0)};
+  const uoexpress::Toe5_ListedBlock listed[] = {{At(0), false}};
   std::vector<uoexpress::Toe5_FoundMessage> found;
   uoexpress::ReadFoundMessageInfos("sparse.dbx", listed, found);
   ASSERT_EQ(found.size(), 1u);
