@@ -3,6 +3,8 @@
 #include "dbx_layout.h"
 #include "value_area.h"
 
+#include <array>
+
 namespace uoexpress {
 namespace {
 
@@ -72,6 +74,18 @@ void ApplyAttribute(Toe5_MessageInfo& info, std::uint8_t tag, std::uint32_t valu
   }
 }
 
+// Tags that set the same field share a number, so that only the last of them is applied.
+std::uint8_t FieldOf(std::uint8_t tag) {
+  switch (tag) {
+  case 0x81:
+    return 0x01;
+  case 0x84:
+    return 0x04;
+  default:
+    return tag;
+  }
+}
+
 } // namespace
 
 std::optional<Toe5_MessageInfo> ReadMessageRecord(DbxStream& stream, std::int32_t offset) {
@@ -91,9 +105,16 @@ std::optional<Toe5_MessageInfo> ReadMessageRecord(DbxStream& stream, std::int32_
   std::int64_t values_start = table_start + 4 * count;
   ValueArea values(stream, values_start,
                    std::int64_t{LoadInt32(header + kRecordBodyLength)} - 4 * count);
+  // Each attribute overwrites what an earlier one for the same field set, so only the last is
+  // read: a hostile table naming fifty long texts for one field costs one text's reads.
+  std::array<int, 256> last{};
+  for (int i = 0; i < count; ++i)
+    last[FieldOf(table[4 * i])] = i;
   for (int i = 0; i < count; ++i) {
     std::uint32_t entry = LoadUInt32(table + 4 * i);
-    ApplyAttribute(info, static_cast<std::uint8_t>(entry & 0xFF), entry >> 8, values);
+    std::uint8_t tag = static_cast<std::uint8_t>(entry & 0xFF);
+    if (last[FieldOf(tag)] == i)
+      ApplyAttribute(info, tag, entry >> 8, values);
   }
   if (info.DataOffset == 0)
     info.DataOffset = stream.ReadInt32(values_start + kFixedDataOffsetInValues);
