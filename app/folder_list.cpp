@@ -6,6 +6,9 @@
 #include "store_location.h"
 #include "text/ascii.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <unordered_map>
 #include <utility>
 
@@ -15,6 +18,33 @@ bool IsRecoverableFolderFile(std::string_view name) {
   const std::string lowered = text::LowerAscii(name);
   return lowered.find(".dbx") != std::string::npos && lowered != "folders.dbx" &&
          lowered != "pop3uidl.dbx" && lowered != "offline.dbx";
+}
+
+bool IsReadInPlace(std::string_view path) {
+  return !text::EndsWithIgnoringAsciiCase(path, ".dbx");
+}
+
+FolderFile InPlaceSource(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path full = std::filesystem::absolute(path, error);
+  if (error)
+    full = path;
+  std::string name = full.filename().string();
+  if (name.empty())
+    name = full.string(); // a device without a file name part, such as \\.\C:
+  FolderFile source(name, true);
+  source.display_path = full.string();
+  source.source_path = full.string();
+  return source;
+}
+
+std::string FoundFolderName(std::string_view source_name, std::int64_t file_start) {
+  char start[24];
+  const unsigned long long magnitude = file_start < 0
+                                           ? 0ULL - static_cast<unsigned long long>(file_start)
+                                           : static_cast<unsigned long long>(file_start);
+  std::snprintf(start, sizeof start, "%s0x%llx", file_start < 0 ? "-" : "", magnitude);
+  return std::string(source_name) + " @ " + start;
 }
 
 bool IsTickedByDefault(std::string_view name) {

@@ -1,6 +1,7 @@
 // The folder files of a store, as the first page of the wizard offers them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,7 +20,23 @@ struct FolderFile {
   bool ticked = false;
   std::string display_name; // the folder's name in Outlook Express ("Inbox"), 8-bit as stored
   std::string display_path; // the folder's place in Outlook Express ("Local Folders/Inbox")
+  // A source the deep scan reads in place (a disk or partition image, a device): its full
+  // path. Empty for a folder file of the store, which is read through its working copy.
+  std::string source_path;
 };
+
+// True for a source read in place: any path but a folder file's (a name ending in ".dbx",
+// in any letter case). Folder files are copied before they are read; an image or a device
+// is far too large for that, and is only read.
+bool IsReadInPlace(std::string_view path);
+
+// The entry of a source read in place, ticked: named by its file name, with its full path.
+FolderFile InPlaceSource(const std::string& path);
+
+// The folder of the rows of one folder file that the deep scan found inside a source read in
+// place: the source's name and where the folder file starts in it, "disk.img @ 0x8000000"
+// ("disk.img @ -0x30000" when its head is lost).
+std::string FoundFolderName(std::string_view source_name, std::int64_t file_start);
 
 // True for a name holding ".dbx" anywhere, except the store's own bookkeeping files
 // "folders.dbx", "pop3uidl.dbx" and "offline.dbx", in any letter case.

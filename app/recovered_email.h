@@ -23,13 +23,17 @@ struct FoundChain {
 // (live), by the deleted chain (Deleted), or found only by the deep scan (Found).
 struct TEmailMessage {
   std::int64_t DataOffset = 0; // first data block; the index and deleted readers take its low
-                               // 32 bits, found messages lie anywhere below 4 GiB
+                               // 32 bits, found messages lie anywhere in the source scanned
   std::int64_t Attr11 = 0;     // tag 0x91 of the index record, 0 for deleted messages
-  std::string FolderFileName;  // the folder file, without directory
+  std::string FolderFileName;  // the folder file, without directory, or the folder found in a
+                               // source read in place ("disk.img @ 0x8000000")
   bool Deleted = false;
   bool HasAttachment = false;
   bool Found = false;
   FoundChain Chain = {}; // only for found messages
+  // A disk image or device read in place: its full path, where the text is read. Empty: the
+  // folder file's working copy.
+  std::string SourcePath = {};
 };
 
 // The kind as scripts and the list name it: "live", "deleted" or "found".

@@ -2,6 +2,8 @@
 
 #include "store/uoexpress.h"
 
+#include <cstdio>
+
 namespace app {
 
 void ReadRecoveredText(const TEmailMessage& message, uoexpress::FolderFile& file, std::string& text,
@@ -19,10 +21,24 @@ void ReadRecoveredText(const TEmailMessage& message, uoexpress::FolderFile& file
     file.ReadMessageText(offset, text, full_text);
 }
 
+std::string RecoveredTextPath(const TEmailMessage& message, const std::string& temp_dir) {
+  return message.SourcePath.empty() ? temp_dir + message.FolderFileName : message.SourcePath;
+}
+
 void ReadRecoveredText(const TEmailMessage& message, const std::string& temp_dir, std::string& text,
                        bool full_text) {
-  uoexpress::FolderFile file(temp_dir + message.FolderFileName);
+  uoexpress::FolderFile file(RecoveredTextPath(message, temp_dir));
   ReadRecoveredText(message, file, text, full_text);
+}
+
+std::string FragmentHeader(const TEmailMessage& message) {
+  char offset[32];
+  std::snprintf(offset, sizeof offset, "0x%llx",
+                static_cast<unsigned long long>(message.DataOffset));
+  return std::string("Subject: Fragment of a message found at ") + offset + " in " +
+         message.FolderFileName +
+         "\r\nX-Salvora-Fragment: the start of this message was lost; the text below is what "
+         "was found\r\nMIME-Version: 1.0\r\nContent-Type: text/plain\r\n\r\n";
 }
 
 } // namespace app

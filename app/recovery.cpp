@@ -1,5 +1,7 @@
 #include "recovery.h"
 
+#include <algorithm>
+
 namespace app {
 
 Recovery::Recovery(std::string temp_dir, WorkingCopies::StoreRootSource store_root,
@@ -11,6 +13,25 @@ Recovery::~Recovery() = default;
 
 void Recovery::LoadFolders() {
   folders_ = FillFolderList(store_root_());
+  for (const FolderFile& source : sources_)
+    folders_.push_back(source);
+}
+
+void Recovery::AddInPlaceSource(const std::string& path) {
+  const FolderFile source = InPlaceSource(path);
+  auto same = [&](const FolderFile& folder) { return folder.source_path == source.source_path; };
+  if (std::none_of(sources_.begin(), sources_.end(), same))
+    sources_.push_back(source);
+  const auto listed = std::find_if(folders_.begin(), folders_.end(), same);
+  if (listed == folders_.end())
+    folders_.push_back(source);
+  else
+    listed->ticked = true;
+}
+
+void Recovery::ClearInPlaceSources() {
+  sources_.clear();
+  std::erase_if(folders_, [](const FolderFile& folder) { return !folder.source_path.empty(); });
 }
 
 bool Recovery::MakeWorkingCopies() {

@@ -1,5 +1,6 @@
 // The recovery workflow without a user interface: the folder files of the store, their
-// working copies, the scan into the result list and the save run. The window and the
+// working copies, disk images and devices read in place, the scan into the result list and
+// the save run. The window and the
 // command line each drive one.
 #pragma once
 
@@ -23,17 +24,25 @@ public:
            RecoveredList::TextComparison compare = {});
   ~Recovery();
 
-  // The store's folder files with their default ticks, read anew.
+  // The store's folder files with their default ticks, read anew, followed by the sources read
+  // in place, ticked.
   void LoadFolders();
   std::vector<FolderFile>& Folders() { return folders_; }
 
-  // Copies the ticked folder files; false (the user was warned) when a copy failed. The copy
-  // walks the list as it was when it started, whatever happens to Folders() meanwhile.
+  // Adds a disk image or device to Folders(), ticked (once: a source added again is ticked),
+  // to be deep-scanned where it lies; LoadFolders keeps it until ClearInPlaceSources.
+  void AddInPlaceSource(const std::string& path);
+  void ClearInPlaceSources();
+
+  // Copies the ticked folder files (not the sources read in place); false (the user was
+  // warned) when a copy failed. The copy walks the list as it was when it started, whatever
+  // happens to Folders() meanwhile.
   bool MakeWorkingCopies();
   void DeleteWorkingCopies() { copies_.DeleteBackupFiles(); }
 
-  // Scans the ticked folder files as they were when the scan started. With `deep`, each
-  // file's messages found only by their data blocks are listed too.
+  // Scans the ticked folder files and sources as they were when the scan started. With `deep`,
+  // each file's messages found only by their data blocks are listed too; a source read in
+  // place gives only those (see ScanInput).
   void Scan(ScanObserver& observer, DateFormatter date_text = {}, bool deep = false);
   // Adds the rows of the messages only the deep scan finds in one folder file's working copy.
   void DeepScanFolder(const std::string& folder_file_name, ScanObserver& observer,
@@ -58,6 +67,7 @@ private:
   UserNotifier& notifier_;
   WorkingCopies copies_;
   std::vector<FolderFile> folders_;
+  std::vector<FolderFile> sources_; // read in place, as added
   RecoveredList list_;
   bool emails_saved_ = false;
 };

@@ -39,18 +39,17 @@ bool SaveEmails(const RecoveredList& list, const std::string& temp_dir,
 
     const std::unique_ptr<MessageWriter> writer =
         MakeMessageWriter(options.format, save_path, options.folder_names);
-    // Each working copy is opened once, when its first message is read, and held to the end.
-    std::map<std::string, uoexpress::FolderFile> copies;
+    // Each working copy or source read in place is opened once, when its first message is
+    // read, and held to the end; the folders found in one source share it.
+    std::map<std::string, uoexpress::FolderFile> files;
     std::string text;
     try {
       for (const TickedMessage& row : ticked) {
-        auto copy = copies.find(row.message.FolderFileName);
-        if (copy == copies.end())
-          copy = copies
-                     .emplace(row.message.FolderFileName,
-                              uoexpress::FolderFile(temp_dir + row.message.FolderFileName))
-                     .first;
-        ReadRecoveredText(row.message, copy->second, text, true);
+        const std::string path = RecoveredTextPath(row.message, temp_dir);
+        auto file = files.find(path);
+        if (file == files.end())
+          file = files.emplace(path, uoexpress::FolderFile(path)).first;
+        ReadRecoveredText(row.message, file->second, text, true);
         // A Stop during the read leaves the text cut short: write nothing rather than part;
         // the messages read whole before it are stored.
         if (platform::StopRequested()) {
@@ -58,6 +57,8 @@ bool SaveEmails(const RecoveredList& list, const std::string& temp_dir,
           count.saved = writer->Stored();
           return false;
         }
+        if (row.message.Found && row.message.Chain.Fragment)
+          text.insert(0, FragmentHeader(row.message));
         writer->Write(row, text);
         count.saved = writer->Stored();
       }

@@ -1,6 +1,6 @@
 // The save run: every ticked row, in the list's current order, read whole from its working
-// copy and written into the destination folder as a new .eml file, or into an mbox or a
-// Maildir of its folder file.
+// copy, or from the disk image or device it was found in, and written into the destination
+// folder as a new .eml file, or into an mbox or a Maildir of its folder.
 #pragma once
 
 #include "message_writer.h"

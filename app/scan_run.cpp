@@ -42,11 +42,15 @@ public:
     EndSteps end_steps{*this};
 
     list_.Clear();
-    auto ticked = std::count_if(input_.folders.begin(), input_.folders.end(),
-                                [](const FolderFile& folder) { return folder.ticked; });
     const int per_folder = input_.deep ? 20 : 10;
-    observer_.GaugeMaximum(static_cast<int>(ticked) * per_folder);
-    int k = 0;
+    auto units = [&](const FolderFile& folder) {
+      return !folder.ticked ? 0 : folder.source_path.empty() ? per_folder : kSourceGaugeUnits;
+    };
+    int maximum = 0;
+    for (const FolderFile& folder : input_.folders)
+      maximum += units(folder);
+    observer_.GaugeMaximum(maximum);
+    int gauge = 0;
     for (const FolderFile& folder : input_.folders) {
       platform::PumpMessages();
       if (Stopped())
@@ -54,10 +58,13 @@ public:
       if (!folder.ticked)
         continue;
       observer_.FolderStarted(folder.name);
-      ScanFolder(folder.name, per_folder * k);
+      if (folder.source_path.empty())
+        ScanFolder(folder.name, gauge);
+      else
+        ScanSource(folder, gauge);
+      gauge += units(folder);
       if (!Stopped())
-        observer_.GaugeProgress(per_folder * (k + 1));
-      ++k;
+        observer_.GaugeProgress(gauge);
     }
   }
 
@@ -111,12 +118,52 @@ private:
   // The deep scan of one file: its pass over the file takes the gauge five units from
   // `gauge_base`, the found messages' rows the next five.
   void DeepPhase(uoexpress::FolderFile& file, const std::string& name,
-                 const std::vector<std::int64_t>& listed, int gauge_base) {
+                 const std::vector<uoexpress::Toe5_ListedBlock>& listed, int gauge_base) {
     std::vector<uoexpress::Toe5_FoundMessage> found;
-    file.ReadFoundMessageInfos(listed, found, [&](std::int64_t scanned, std::int64_t total) {
-      observer_.GaugeProgress(gauge_base + static_cast<int>(5 * scanned / total));
-    });
+    file.ReadFoundMessageInfos(
+        listed, found,
+        [&](std::int64_t scanned, std::int64_t total) {
+          if (total > 0)
+            observer_.GaugeProgress(gauge_base + static_cast<int>(5 * scanned / total));
+        },
+        Unreadable(name));
     ScanPhase(file, Found(found, name), gauge_base + 5);
+  }
+
+  // A disk image or device, read where it is: the deep scan alone, whose found messages are
+  // grouped into one folder per folder file by where the file starts.
+  void ScanSource(const FolderFile& source, int gauge_base) {
+    constexpr int kHalf = kSourceGaugeUnits / 2;
+    uoexpress::FolderFile file(source.source_path);
+    std::vector<uoexpress::Toe5_FoundMessage> found;
+    file.ReadFoundMessageInfos(
+        {}, found,
+        [&](std::int64_t scanned, std::int64_t total) {
+          if (total > 0)
+            observer_.GaugeProgress(gauge_base + static_cast<int>(kHalf * scanned / total));
+          observer_.SourceScanned(scanned, total);
+        },
+        Unreadable(source.name));
+    // A Stop during a pass that may have run for hours keeps what the pass found: those
+    // messages still get their rows, unless Stop comes again.
+    const bool stopped = Stopped();
+    platform::SetStopRequested(false);
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.FileStart < b.FileStart; });
+    std::vector<TEmailMessage> messages = Found(found, {});
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+      messages[i].FolderFileName = FoundFolderName(source.name, found[i].FileStart);
+      messages[i].SourcePath = source.source_path;
+    }
+    ScanPhase(file, messages, gauge_base + kHalf, kHalf);
+    if (stopped)
+      platform::SetStopRequested(true);
+  }
+
+  uoexpress::DeepScanReadError Unreadable(const std::string& name) {
+    return [this, name](std::int64_t offset, std::int64_t length) {
+      observer_.UnreadableBytes(name, offset, length);
+    };
   }
 
   static std::vector<TEmailMessage> Listed(const std::vector<Toe5_MessageInfo>& infos,
@@ -145,10 +192,10 @@ private:
   }
 
   // Reads the messages' previews in order, up to kReadAhead ahead of the rows handed out, while
-  // the parsers turn them into rows; rows and the gauge come in the messages' order. A message
-  // without text gets no row but moves the gauge.
+  // the parsers turn them into rows; rows and the gauge, `units` from `gauge_base`, come in the
+  // messages' order. A message without text gets no row but moves the gauge.
   void ScanPhase(uoexpress::FolderFile& file, const std::vector<TEmailMessage>& messages,
-                 int gauge_base) {
+                 int gauge_base, int units = 5) {
     struct DropPending {
       PreviewParsers& parsers;
       ~DropPending() { parsers.Clear(); }
@@ -183,7 +230,7 @@ private:
       }
       queued.pop_front();
       ++done;
-      observer_.GaugeProgress(static_cast<int>(5 * done / n) + gauge_base);
+      observer_.GaugeProgress(static_cast<int>(units * done / n) + gauge_base);
     }
   }
 

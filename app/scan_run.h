@@ -1,12 +1,14 @@
 // The scan run: for every ticked folder file, the live messages of its working copy, then
 // its deleted ones, then (with the deep scan) those only its data blocks reveal, each read as
-// a preview, parsed, and added as a row of the result list.
+// a preview, parsed, and added as a row of the result list. A disk image or device gives only
+// what the deep scan finds in it.
 #pragma once
 
 #include "date_text.h"
 #include "folder_list.h"
 #include "recovered_list.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +35,12 @@ public:
   // A scan without the deep scan met a folder file that looks damaged: a deep scan of it may
   // find more (see FolderLooksDamaged).
   virtual void FolderLooksDamaged(const std::string& /*folder_file_name*/) {}
+  // The deep scan's pass over a source read in place has read `scanned` of its `total` bytes.
+  virtual void SourceScanned(std::int64_t /*scanned*/, std::int64_t /*total*/) {}
+  // The deep scan could not read `length` bytes at `offset` of a folder file or a source read
+  // in place (named as FolderStarted names it); it read them as zeros and went on.
+  virtual void UnreadableBytes(const std::string& /*name*/, std::int64_t /*offset*/,
+                               std::int64_t /*length*/) {}
   // Always, also when an error ends the run: the Start button is disabled and keeps reading
   // "Stop"; Back, Next, Select All and Select None are enabled; with no rows, Back and Home
   // come to the front.
@@ -46,6 +54,10 @@ void ConfigureMailMessage(mime::TMailMessage2000& mail);
 // True when the lower-cased text holds "attachment", "filename" and "base64" somewhere.
 bool HasAttachmentWords(std::string_view text);
 
+// The gauge's share of a source read in place: its pass the first half, its found messages'
+// rows the second. Finer than a folder file's, since the pass over a disk may take hours.
+inline constexpr int kSourceGaugeUnits = 200;
+
 struct ScanInput {
   const std::vector<FolderFile>& folders; // the first page's list; ticked entries are scanned
   std::string temp_dir;                   // ends with a separator; copy = temp_dir + name
@@ -53,6 +65,10 @@ struct ScanInput {
   // Also look for messages by their data blocks: after each file's live and deleted rows come
   // rows for the messages only the deep scan finds. The gauge then counts 20 per file instead
   // of 10: live 0-5, deleted 5-10, the pass over the file 10-15, the found messages 15-20.
+  // A source read in place (see FolderFile::source_path) is deep-scanned whatever this says,
+  // and counts kSourceGaugeUnits: it holds no index or deleted chain of its own, and each folder
+  // file found in it gives rows of a folder of its own (see FoundFolderName), in the order of
+  // where they start, each folder's in source order.
   bool deep = false;
 };
 

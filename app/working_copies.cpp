@@ -34,7 +34,8 @@ bool WorkingCopies::BackupFolderFiles(const std::vector<FolderFile>& folders) {
     DeleteBackupFiles();
     for (const FolderFile& folder : folders) {
       platform::PumpMessages();
-      if (!folder.ticked || folder.name.empty())
+      // A disk image or device is read in place, never copied.
+      if (!folder.ticked || folder.name.empty() || !folder.source_path.empty())
         continue;
       const std::string root = store_root_();
       const std::string target = CopyPath(folder.name);

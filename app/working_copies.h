@@ -25,8 +25,9 @@ public:
   WorkingCopies(std::string temp_dir, StoreRootSource store_root, UserNotifier& notifier);
 
   // Deletes the earlier copies, then copies every ticked folder file, in list order, over
-  // any copy of the same name. The first failure ends the copying and warns the user, asking
-  // to close Outlook Express when its window is open. True when every ticked file was copied.
+  // any copy of the same name; a source read in place is left out. The first failure ends the
+  // copying and warns the user, asking to close Outlook Express when its window is open. True when
+  // every ticked file was copied.
   bool BackupFolderFiles(const std::vector<FolderFile>& folders);
 
   // Deletes every copy made and forgets them; a deletion that fails is ignored.

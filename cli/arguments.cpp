@@ -1,5 +1,7 @@
 #include "arguments.h"
 
+#include "app/folder_list.h"
+
 #include <charconv>
 #include <regex>
 
@@ -8,32 +10,40 @@ namespace cli {
 const char kUsage[] =
     "usage: salvora COMMAND [OPTIONS]\n"
     "\n"
-    "Rescues e-mail from Outlook Express folder files (.dbx), live and deleted.\n"
+    "Rescues e-mail from Outlook Express folder files (.dbx), live and deleted,\n"
+    "and from disk images and devices that hold folder files.\n"
     "\n"
     "commands:\n"
     "  folders [--store DIR] [--format table|csv|json]\n"
     "                                         list the store's folder files with their\n"
     "                                         names in Outlook Express; * marks those\n"
     "                                         ticked in advance\n"
-    "  scan [--store DIR] [FILE.dbx... | --all-folders] [--format table|csv|json]\n"
+    "  scan [--store DIR] [SOURCE... | --all-folders] [--format table|csv|json]\n"
     "       [--deep] [--subject REGEX] [--from REGEX]\n"
     "                                         copy the folder files, list their messages\n"
     "                                         (those whose subject and sender match);\n"
     "                                         --deep also finds messages by their data\n"
-    "                                         blocks (for damaged files)\n"
+    "                                         blocks (for damaged files), and is needed\n"
+    "                                         for an IMAGE\n"
     "  save [scan options] [--all | --live | --deleted | --found]\n"
     "       [--format eml|mbox|maildir] -o DIR\n"
     "                                         scan, then write the selected messages into\n"
     "                                         DIR as .eml files, or an mbox or a Maildir\n"
-    "                                         per folder file (default selection: the\n"
+    "                                         per folder (default selection: the\n"
     "                                         deleted and the found messages)\n"
-    "  show FILE.dbx DATA-OFFSET              print the header fields and the text of the\n"
+    "  show SOURCE DATA-OFFSET                print the header fields and the text of the\n"
     "                                         message at DATA-OFFSET (as scan gives it;\n"
     "                                         live, deleted or found by the deep scan)\n"
-    "  dump [--preview] [--deep] FILE...      diagnostic listing of folder files\n"
+    "  dump [--preview] [--deep] SOURCE...    diagnostic listing of folder files and\n"
+    "                                         images\n"
     "\n"
-    "Without FILE or --all-folders, the folder files ticked in advance are scanned.\n"
-    "A FILE with a folder part is read from that folder instead of the store.\n"
+    "A SOURCE is a folder file (FILE.dbx) or an IMAGE: a disk or partition image of\n"
+    "any other name, or a device such as /dev/sdb. An IMAGE is read where it lies,\n"
+    "read-only and never copied; only the deep scan reads it, and each folder file\n"
+    "found in it is listed as a folder \"IMAGE @ 0xSTART\", START being where the\n"
+    "folder file starts in it.\n"
+    "Without SOURCE or --all-folders, the folder files ticked in advance are scanned.\n"
+    "A FILE.dbx with a folder part is read from that folder instead of the store.\n"
     "\n"
     "  --help       this text\n"
     "  --version    the program's version\n"
@@ -81,13 +91,13 @@ void SetFormat(Arguments& parsed, const std::string& name) {
                      (parsed.command == Command::Save ? "; eml, mbox or maildir)" : ")"));
 }
 
-// A data offset as scan prints it: a positive decimal number below 4 GiB, where the deep scan
-// finds messages.
-std::int64_t DataOffsetNamed(const std::string& text) {
+// A data offset as scan prints it: a positive decimal number, below 4 GiB in a folder file,
+// anywhere in a disk image.
+std::int64_t DataOffsetNamed(const std::string& text, bool in_image) {
   std::int64_t offset = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), offset);
   if (error != std::errc() || end != text.data() + text.size() || offset <= 0 ||
-      offset > 0xFFFFFFFF)
+      (!in_image && offset > 0xFFFFFFFF))
     throw UsageError("not a data offset: '" + text + "'");
   return offset;
 }
@@ -160,6 +170,11 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       throw UsageError("unexpected argument '" + arg + "'");
     }
   }
+  if (scans && !parsed.deep)
+    for (const std::string& file : parsed.files)
+      if (app::IsReadInPlace(file))
+        throw UsageError("'" + file + "' is not a folder file (.dbx); use --deep to scan a " +
+                         "disk image or device");
   if (parsed.all_folders && !parsed.files.empty())
     throw UsageError("give folder files or --all-folders, not both");
   if (parsed.command == Command::Save && !parsed.output)
@@ -168,8 +183,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     throw UsageError("dump needs at least one FILE");
   if (parsed.command == Command::Show) {
     if (parsed.files.size() != 2)
-      throw UsageError("show needs FILE.dbx and DATA-OFFSET");
-    parsed.data_offset = DataOffsetNamed(parsed.files[1]);
+      throw UsageError("show needs SOURCE and DATA-OFFSET");
+    parsed.data_offset = DataOffsetNamed(parsed.files[1], app::IsReadInPlace(parsed.files[0]));
     parsed.files.pop_back();
   }
   return parsed;

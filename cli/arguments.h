@@ -21,7 +21,7 @@ enum class Selection { Preticked, All, Live, Deleted, Found };
 struct Arguments {
   Command command = Command::Help;
   std::optional<std::string> store; // --store DIR
-  std::vector<std::string> files;   // folder files named on the command line
+  std::vector<std::string> files;   // folder files, disk images and devices named
   bool all_folders = false;         // --all-folders
   Format format = Format::Table;    // --format table|csv|json: how rows are printed
   app::SaveFormat save_format = app::SaveFormat::Eml; // save --format eml|mbox|maildir
@@ -31,7 +31,7 @@ struct Arguments {
   std::optional<std::string> output;          // -o DIR
   bool preview = false;                       // dump --preview
   bool deep = false;                          // --deep: add what only the deep scan finds
-  std::int64_t data_offset = 0;               // show FILE.dbx DATA-OFFSET
+  std::int64_t data_offset = 0;               // show SOURCE DATA-OFFSET
 };
 
 // Thrown for a command line that cannot be run; the text says why.

@@ -1,5 +1,6 @@
 #include "dump_command.h"
 
+#include "app/folder_list.h"
 #include "platform/sha256.h"
 #include "store/uoexpress.h"
 
@@ -9,10 +10,15 @@ namespace {
 using uoexpress::Toe5_MessageInfo;
 
 void DumpFile(const std::string& path, bool preview, bool deep, std::ostream& out) {
+  // Opened once for every read: a disk image may hold hundreds of thousands of messages.
+  uoexpress::FolderFile file(path);
   std::vector<Toe5_MessageInfo> live;
   std::vector<Toe5_MessageInfo> deleted;
-  uoexpress::ReadMessageInfos(path, live);
-  uoexpress::ReadDeletedMessageInfos(path, deleted);
+  // A disk image has no index or deleted chain of its own: only the deep scan reads it.
+  if (!app::IsReadInPlace(path)) {
+    file.ReadMessageInfos(live);
+    file.ReadDeletedMessageInfos(deleted);
+  }
 
   out << "== " << path << '\n';
   std::string text;
@@ -22,22 +28,22 @@ void DumpFile(const std::string& path, bool preview, bool deep, std::ostream& ou
   };
   for (const auto& info : live) {
     text.clear();
-    uoexpress::ReadMessageText(path, info.DataOffset, text, !preview);
+    file.ReadMessageText(info.DataOffset, text, !preview);
     line("live", info);
   }
   for (const auto& info : deleted) {
     text.clear();
-    uoexpress::ReadDeletedMessageText(path, info.DataOffset, text, !preview);
+    file.ReadDeletedMessageText(info.DataOffset, text, !preview);
     line("deleted", info);
   }
   if (!deep)
     return;
   const auto listed = uoexpress::FirstBlocks(live, deleted);
   std::vector<uoexpress::Toe5_FoundMessage> found;
-  uoexpress::ReadFoundMessageInfos(path, listed, found);
+  file.ReadFoundMessageInfos(listed, found);
   for (const auto& message : found) {
     text.clear();
-    uoexpress::ReadFoundMessageText(path, message, text, !preview);
+    file.ReadFoundMessageText(message, text, !preview);
     out << "found 0 " << message.DataOffset << " 0 " << text.size() << ' '
         << platform::Sha256Hex(text) << '\n';
   }

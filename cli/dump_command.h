@@ -1,5 +1,5 @@
-// `salvora dump`: one line per message of each folder file, in listing order, with the length
-// and SHA-256 of the text the reader gives.
+// `salvora dump`: one line per message of each folder file or disk image, in listing order, with
+// the length and SHA-256 of the text the reader gives.
 #pragma once
 
 #include <ostream>
@@ -18,7 +18,9 @@ struct DumpOptions {
 //   <live|deleted> <info-offset> <data-offset> <attr-0x91> <text-length> <sha256>
 // and with `deep`, after those, one per message only the deep scan finds:
 //   found 0 <data-offset> 0 <text-length> <sha256>
-// A file that cannot be opened is reported on `errors`; returns false if any could not.
+// where the data offset is the place of the first block in the file. A disk image or device
+// (any name but *.dbx) has only found lines. A file that cannot be opened is reported on `errors`;
+// returns false if any could not.
 bool RunDump(const DumpOptions& options, std::ostream& out, std::ostream& errors);
 
 } // namespace cli

@@ -176,18 +176,41 @@ bool SaveRows(app::Recovery& recovery, const std::string& output, app::SaveForma
   return saved;
 }
 
+// A disk image or device named on the command line; a folder is not one.
+void CheckImage(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found)
+    throw std::runtime_error("file '" + path + "' does not exist");
+  if (status.type() == std::filesystem::file_type::directory)
+    throw UsageError("'" + path + "' is a folder; name a store folder with --store");
+}
+
 int ScanAndSave(const Arguments& args, std::ostream& out, std::ostream& errors) {
-  std::vector<std::string> names = args.files;
-  std::string root = StoreRoot(args, names, errors);
-  if (root.empty()) {
-    errors << "salvora: no Outlook Express store found; name one with --store DIR\n";
-    return kRecoveryError;
+  // Folder files are copied and read from the store; disk images and devices are read in place.
+  std::vector<std::string> names, images;
+  for (const std::string& file : args.files)
+    (app::IsReadInPlace(file) ? images : names).push_back(file);
+  const bool uses_store = !names.empty() || images.empty();
+  std::string root;
+  if (uses_store) {
+    root = StoreRoot(args, names, errors);
+    if (root.empty()) {
+      errors << "salvora: no Outlook Express store found; name one with --store DIR\n";
+      return kRecoveryError;
+    }
   }
+  for (const std::string& image : images)
+    CheckImage(image);
   CommandLineNotifier notifier(errors);
   app::Recovery recovery(
       platform::GetTempDirectory(), [root] { return root; }, notifier);
-  recovery.LoadFolders();
-  TickFolders(recovery.Folders(), args, names);
+  if (uses_store) {
+    recovery.LoadFolders();
+    TickFolders(recovery.Folders(), args, names);
+  }
+  for (const std::string& image : images)
+    recovery.AddInPlaceSource(image);
   if (std::none_of(recovery.Folders().begin(), recovery.Folders().end(),
                    [](const app::FolderFile& f) { return f.ticked; })) {
     errors << "salvora: no folder file to scan; name some or give --all-folders\n";

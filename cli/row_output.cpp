@@ -22,6 +22,16 @@ std::string Cut(const std::string& text, std::size_t limit) {
   return text.substr(0, i) + "\u2026";
 }
 
+// A folder found in a disk image, cut in its image's name: where the folder starts stays.
+std::string CutFolder(const app::RecoveredRow& row, const std::string& text, std::size_t limit) {
+  const std::size_t at = text.rfind(" @ ");
+  if (row.message.SourcePath.empty() || at == std::string::npos || Width(text) <= limit)
+    return Cut(text, limit);
+  const std::string start = text.substr(at);
+  const std::size_t kept = Width(start) + 1 < limit ? limit - Width(start) : 1;
+  return Cut(text.substr(0, at), kept) + start;
+}
+
 struct Cells {
   std::string folder, from, to, subject, date;
 };
@@ -47,9 +57,9 @@ void WriteTable(const app::RecoveredList& list, std::ostream& out) {
   std::vector<std::array<std::string, 8>> table;
   for (const RecoveredRow& row : list.Rows()) {
     Cells cells = Display(row);
-    table.push_back({row.ticked ? "x" : "", cells.folder, Marker(row.message),
-                     row.message.HasAttachment ? "A" : "", cells.from, cells.to, cells.subject,
-                     cells.date});
+    table.push_back({row.ticked ? "x" : "", CutFolder(row, cells.folder, kLimits[1]),
+                     Marker(row.message), row.message.HasAttachment ? "A" : "", cells.from,
+                     cells.to, cells.subject, cells.date});
   }
   std::array<std::size_t, 8> widths{};
   for (std::size_t c = 0; c < 8; ++c) {

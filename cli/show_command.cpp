@@ -1,5 +1,6 @@
 #include "show_command.h"
 
+#include "app/folder_list.h"
 #include "app/message_view.h"
 #include "platform/path_separator.h"
 #include "store/uoexpress.h"
@@ -19,20 +20,24 @@ bool Lists(const std::vector<Toe5_MessageInfo>& infos, std::int64_t data_offset)
 }
 
 // The message as a row of the scan would name it, read from the file where it lies: a live
-// message, a deleted one, or, when neither starts there, one the deep scan finds.
+// message, a deleted one, or, when neither starts there, one the deep scan finds. A disk image
+// holds only what the deep scan finds.
 std::optional<app::TEmailMessage> FindMessage(const std::string& path, std::int64_t data_offset) {
   app::TEmailMessage message;
   message.DataOffset = data_offset;
   message.FolderFileName = std::filesystem::path(path).filename().string();
   uoexpress::FolderFile file(path);
   std::vector<Toe5_MessageInfo> live, deleted;
-  file.ReadMessageInfos(live);
-  if (Lists(live, data_offset))
-    return message;
-  file.ReadDeletedMessageInfos(deleted);
-  message.Deleted = Lists(deleted, data_offset);
-  if (message.Deleted)
-    return message;
+  const bool image = app::IsReadInPlace(path);
+  if (!image) {
+    file.ReadMessageInfos(live);
+    if (Lists(live, data_offset))
+      return message;
+    file.ReadDeletedMessageInfos(deleted);
+    message.Deleted = Lists(deleted, data_offset);
+    if (message.Deleted)
+      return message;
+  }
   std::vector<Toe5_FoundMessage> found;
   file.ReadFoundMessageInfos(uoexpress::FirstBlocks(live, deleted), found);
   const auto chain = std::find_if(found.begin(), found.end(), [&](const Toe5_FoundMessage& info) {
@@ -43,6 +48,10 @@ std::optional<app::TEmailMessage> FindMessage(const std::string& path, std::int6
   message.Found = true;
   message.Chain = {chain->BlockCount, chain->FreedBlocks, chain->Fragment, chain->FileStart,
                    chain->Jumps};
+  if (image) {
+    message.FolderFileName = app::FoundFolderName(message.FolderFileName, chain->FileStart);
+    message.SourcePath = path;
+  }
   return message;
 }
 

@@ -15,7 +15,7 @@ namespace {
 
 using namespace layout;
 
-constexpr std::int64_t kPiece = 4 << 20;
+constexpr std::int64_t kPiece = 1 << 20;
 constexpr std::int32_t kFreedAreaLength = kBlockSize; // 16 bytes of frame and 512 of text
 // Enough of a text to tell whether it opens with a header field's name and colon.
 constexpr std::size_t kHeaderLook = 88;
@@ -33,29 +33,6 @@ constexpr std::int64_t kLengthMarker = 9;   // the 0x02 of a freed length field
 
 bool CapacityWord(const unsigned char* block) {
   return block[4] == 0 && block[5] == kMarker && block[6] == 0 && block[7] == 0;
-}
-
-// The beginning of the text the block gives read one way (as BlockPiece gives it), into `out`.
-std::string_view LookAtText(const unsigned char* block, BlockWay way, char (&out)[kHeaderLook]) {
-  std::memcpy(out, block + kBlockText, sizeof out);
-  std::int64_t length = LoadInt32(block + kBlockLength);
-  if (way == BlockWay::Deleted) {
-    std::fill(out, out + 4, '_');
-    length -= kDeletedLengthBias;
-  }
-  auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(length, 0, sizeof out));
-  if (const void* nul = std::memchr(out, 0, size))
-    size = static_cast<std::size_t>(static_cast<const char*>(nul) - out);
-  return {out, size};
-}
-
-// Whether the block's text fills all 512 bytes, read one way.
-bool FillsBlock(const unsigned char* block, BlockWay way) {
-  const std::int64_t length = LoadInt32(block + kBlockLength);
-  const std::int64_t wanted = way == BlockWay::Live ? kBlockTextSize : kFreedAreaLength;
-  const std::size_t from = way == BlockWay::Live ? 0 : 4;
-  return length == wanted &&
-         std::memchr(block + kBlockText + from, 0, kBlockTextSize - from) == nullptr;
 }
 
 // Keeps, of one piece's blocks, only those that share their file's start with another block of
@@ -81,68 +58,70 @@ void ThinOut(std::vector<BlockFrame>& frames, std::size_t from) {
   frames.resize(kept);
 }
 
-// Stored text holds no NUL. A live-shaped block whose text, read the live way, ends in the
-// four bytes a chain link overwrites, or right where a length 16 bytes shorter would end it,
-// while read the deleted way it runs whole to its length, was freed.
-bool ReadsAsFreed(const unsigned char* block, std::int32_t length) {
-  const std::int64_t freed_length =
-      std::min<std::int64_t>(length - kDeletedLengthBias, kBlockTextSize);
-  if (freed_length <= 4)
-    return false;
-  const char* text = reinterpret_cast<const char*>(block + kBlockText);
-  const auto live_length = static_cast<std::size_t>(std::min<std::int64_t>(length, kBlockTextSize));
-  const auto* nul = static_cast<const char*>(std::memchr(text, 0, live_length));
-  if (nul == nullptr || (nul - text >= 4 && nul - text != freed_length))
-    return false;
-  return std::memchr(text + 4, 0, static_cast<std::size_t>(freed_length - 4)) == nullptr;
-}
-
 } // namespace
 
-std::uint16_t TextSize(const unsigned char* block, std::uint16_t flags) {
-  unsigned char copy[kBlockSize];
-  std::memcpy(copy, block, sizeof copy);
-  return static_cast<std::uint16_t>(
-      BlockPiece(copy, flags & kFreedShape ? BlockWay::Deleted : BlockWay::Live).size());
-}
-
-std::optional<std::uint16_t> BlockFrameFlags(const unsigned char* block) {
+std::optional<BlockLook> LookAtBlock(const unsigned char* block) {
   if (LoadUInt32(block) == 0)
     return std::nullopt;
-  const std::int32_t length = LoadInt32(block + kBlockLength);
+  const std::int64_t length = LoadInt32(block + kBlockLength);
   const bool freed = length > kBlockTextSize && length <= kFreedAreaLength;
   const bool live = length >= 0 && length <= kBlockTextSize && CapacityWord(block);
   if (!freed && !live)
     return std::nullopt;
+  // One search for the first NUL of the text answers for both ways of reading it; read the
+  // deleted way, NULs among the four bytes "____" replaces do not count.
+  const char* text = reinterpret_cast<const char*>(block + kBlockText);
+  auto first_nul = [&](std::int64_t from) -> std::int64_t {
+    const void* nul = std::memchr(text + from, 0, static_cast<std::size_t>(kBlockTextSize - from));
+    return nul == nullptr ? kBlockTextSize : static_cast<const char*>(nul) - text;
+  };
+  const std::int64_t nul = first_nul(0);
+  const std::int64_t nul_past_link = nul >= 4 ? nul : first_nul(4);
+  const std::int64_t live_length = std::min(length, kBlockTextSize);
+  const std::int64_t freed_length =
+      std::clamp<std::int64_t>(length - kDeletedLengthBias, 0, kBlockTextSize);
+  const std::int64_t live_size = std::min(live_length, nul);
+  const std::int64_t freed_size = std::min(freed_length, nul_past_link);
+
   std::uint16_t flags = freed ? kFreedShape : 0;
-  char look[kHeaderLook];
   if (live) {
-    std::string_view text = LookAtText(block, BlockWay::Live, look);
-    if (!text.empty())
+    if (live_size > 0)
       flags |= kLiveText;
-    if (ReadsAsFreed(block, length))
-      flags |= kLooksFreed;
-    if (BeginsMessage(text))
-      flags |= kLiveHeader;
-    if (FillsBlock(block, BlockWay::Live))
+    if (length == kBlockTextSize && nul == kBlockTextSize)
       flags |= kFull;
+    // Stored text holds no NUL. A live-shaped block whose text, read the live way, ends in the
+    // four bytes a chain link overwrites, or right where a length 16 bytes shorter would end
+    // it, while read the deleted way it runs whole to its length, was freed.
+    if (freed_length > 4 && nul < live_length && (nul < 4 || nul == freed_length) &&
+        nul_past_link >= freed_length)
+      flags |= kLooksFreed;
   }
-  std::string_view text = LookAtText(block, BlockWay::Deleted, look);
-  if (text.size() > 4)
+  if (freed_size > 4)
     flags |= kFreedText;
-  switch (BeginsFreedMessage(text)) {
-  case FreedStart::Named:
-    flags |= kFreedHeader | kFreedNamed;
-    break;
-  case FreedStart::Colon:
-    flags |= kFreedHeader;
-    break;
-  case FreedStart::None:
-    break;
-  }
-  if (FillsBlock(block, BlockWay::Deleted))
+  if (length == kFreedAreaLength && nul_past_link == kBlockTextSize)
     flags |= kFull;
-  return flags;
+  // Only a text with a colon early on can open with a header field.
+  const auto look = static_cast<std::size_t>(std::min<std::int64_t>(kHeaderLook, kBlockTextSize));
+  if (std::memchr(text, ':', look) != nullptr) {
+    if (live && BeginsMessage({text, static_cast<std::size_t>(
+                                         std::min<std::int64_t>(live_size, kHeaderLook))}))
+      flags |= kLiveHeader;
+    char freed_look[kHeaderLook];
+    const auto size = static_cast<std::size_t>(std::min<std::int64_t>(freed_size, kHeaderLook));
+    std::memcpy(freed_look, text, size);
+    std::fill(freed_look, freed_look + std::min<std::size_t>(size, 4), '_');
+    switch (BeginsFreedMessage({freed_look, size})) {
+    case FreedStart::Named:
+      flags |= kFreedHeader | kFreedNamed;
+      break;
+    case FreedStart::Colon:
+      flags |= kFreedHeader;
+      break;
+    case FreedStart::None:
+      break;
+    }
+  }
+  return BlockLook{flags, static_cast<std::uint16_t>(freed ? freed_size : live_size)};
 }
 
 bool FindBlockFrames(DbxStream& stream, std::vector<BlockFrame>& found,
@@ -162,9 +141,9 @@ bool FindBlockFrames(DbxStream& stream, std::vector<BlockFrame>& found,
       if (at < 0 || at >= length)
         return;
       const unsigned char* block = piece + at;
-      if (std::optional<std::uint16_t> flags = BlockFrameFlags(block))
+      if (std::optional<BlockLook> look = LookAtBlock(block))
         found.push_back({start + at, LoadUInt32(block), LoadUInt32(block + kBlockNext),
-                         LoadUInt32(block + kDeletedChainLink), *flags, TextSize(block, *flags)});
+                         LoadUInt32(block + kDeletedChainLink), look->flags, look->text_size});
     };
     // Every 0x02 byte up to the last place a field of this piece's blocks can hold one.
     const unsigned char* scan = piece;
@@ -184,8 +163,12 @@ bool FindBlockFrames(DbxStream& stream, std::vector<BlockFrame>& found,
       scan = hit + 1;
     }
     // The two ways of meeting a block can meet two blocks a few bytes apart out of order.
-    std::sort(found.begin() + static_cast<std::ptrdiff_t>(first_of_piece), found.end(),
-              [](const BlockFrame& a, const BlockFrame& b) { return a.position < b.position; });
+    const auto by_position = [](const BlockFrame& a, const BlockFrame& b) {
+      return a.position < b.position;
+    };
+    const auto piece_frames = found.begin() + static_cast<std::ptrdiff_t>(first_of_piece);
+    if (!std::is_sorted(piece_frames, found.end(), by_position))
+      std::sort(piece_frames, found.end(), by_position);
     if (found.size() - first_of_piece > kFramesPerPiece)
       ThinOut(found, first_of_piece);
     if (progress)

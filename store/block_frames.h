@@ -42,14 +42,15 @@ struct BlockFrame {
   std::int64_t FileStart() const { return position - std::int64_t{self}; }
 };
 
-// The flags of the 528 bytes at `block` when they are a plausible data block: the first field
+// What the 528 bytes at `block` say when they are a plausible data block: the first field
 // names a place in a file (not 0), and a live block holds 512 as its text capacity and at most
 // 512 as its text length, while a freed block's length field counts the freed area (513 to
 // 528). Nothing otherwise.
-std::optional<std::uint16_t> BlockFrameFlags(const unsigned char* block);
-
-// The number of text bytes the block gives, read the way `flags` (from BlockFrameFlags) says.
-std::uint16_t TextSize(const unsigned char* block, std::uint16_t flags);
+struct BlockLook {
+  std::uint16_t flags;     // FrameFlag
+  std::uint16_t text_size; // the text it gives, read the way its shape says
+};
+std::optional<BlockLook> LookAtBlock(const unsigned char* block);
 
 // Reads the source in large pieces from its start to its end and appends every plausible block
 // in source order, at whatever byte it starts. False when Stop ended the pass. Unreadable bytes

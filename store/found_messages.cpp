@@ -51,29 +51,44 @@ enum LinkFlag : std::uint16_t {
 
 class ChainFinder {
 public:
-  ChainFinder(DbxStream& stream, std::vector<BlockFrame>& frames)
-      : stream_(stream), frames_(frames) {}
+  // `stoppable`: Stop ends the steps; false when they link the blocks a stopped pass found.
+  ChainFinder(DbxStream& stream, std::vector<BlockFrame>& frames, bool stoppable)
+      : stream_(stream), frames_(frames), stoppable_(stoppable) {}
 
   // Which blocks share their file's start with another, and the file starts that have a
   // header; false when Stop ended the step.
   bool MarkShared() {
-    std::vector<std::uint32_t> order(frames_.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-      order[i] = static_cast<std::uint32_t>(i);
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-      return frames_[a].FileStart() < frames_[b].FileStart() ||
-             (frames_[a].FileStart() == frames_[b].FileStart() && a < b);
-    });
-    for (std::size_t k = 0; k + 1 < order.size(); ++k) {
-      if (!Pump(k))
+    // Blocks of one piece mostly stand in runs: each run counts once, with its length.
+    std::vector<std::pair<std::int64_t, std::uint32_t>> runs; // (file start, blocks)
+    for (std::size_t i = 0; i < frames_.size(); ++i) {
+      if (!Pump(i))
         return false;
-      if (frames_[order[k]].FileStart() != frames_[order[k + 1]].FileStart())
-        continue;
-      frames_[order[k]].flags |= kShared;
-      frames_[order[k + 1]].flags |= kShared;
-      if (file_starts_.size() < kHeadersLookedAt &&
-          (file_starts_.empty() || file_starts_.back() != frames_[order[k]].FileStart()))
-        file_starts_.push_back(frames_[order[k]].FileStart());
+      if (i > 0 && frames_[i].FileStart() == frames_[i - 1].FileStart())
+        ++runs.back().second;
+      else
+        runs.emplace_back(frames_[i].FileStart(), 1);
+    }
+    std::vector<std::pair<std::int64_t, std::uint32_t>> starts = runs;
+    std::sort(starts.begin(), starts.end());
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+      if (kept > 0 && starts[kept - 1].first == starts[k].first)
+        starts[kept - 1].second += starts[k].second;
+      else
+        starts[kept++] = starts[k];
+    }
+    starts.resize(kept);
+    for (const auto& [start, blocks] : starts)
+      if (blocks > 1 && file_starts_.size() < kHeadersLookedAt)
+        file_starts_.push_back(start);
+    std::size_t i = 0;
+    for (const auto& [start, blocks] : runs) {
+      const bool shared = blocks > 1 || std::lower_bound(starts.begin(), starts.end(),
+                                                         std::pair{start, std::uint32_t{0}})
+                                                ->second > 1;
+      for (std::uint32_t k = 0; k < blocks; ++k, ++i)
+        if (shared)
+          frames_[i].flags |= kShared;
     }
     return true;
   }
@@ -141,10 +156,12 @@ public:
           place == clusters.by_place.end() ? clusters.smallest : place->second;
       const std::int64_t end = std::int64_t{frame.self} + kBlockSize;
       const std::int64_t boundary = (frame.self / cluster + 1) * cluster;
-      if (boundary >= end || FollowedByItsFile(i, boundary, cluster))
+      if (boundary >= end || FollowedByItsFile(i, boundary, cluster) ||
+          MendCutBlock(i, boundary, cluster))
         continue;
       frames_[i].flags |= kDropped | kCut;
     }
+    by_self_ = {};
     return true;
   }
 
@@ -159,6 +176,14 @@ public:
     for (std::size_t i = 0; i < frames_.size(); ++i)
       if (next_[i] != kNone && !Dropped(static_cast<std::int32_t>(i)))
         frames_[static_cast<std::size_t>(next_[i])].flags |= kNamedInPiece;
+    // A mended block goes on where its end was found.
+    for (const auto& [i, split] : splits_) {
+      if (Dropped(split.next))
+        continue;
+      next_[i] = split.next;
+      frames_[static_cast<std::size_t>(split.next)].flags |= kNamedInPiece;
+      Join(frames_[i].FileStart(), frames_[static_cast<std::size_t>(split.next)].FileStart());
+    }
     return true;
   }
 
@@ -222,6 +247,18 @@ public:
   // elsewhere. Such a block named by a block cut at its run's end tells the same of the two
   // pieces, which are then one file. False when Stop ended the step.
   bool LinkAcrossPieces() {
+    auto asks = [&](std::size_t i) {
+      const BlockFrame& from = frames_[i];
+      const bool links_on = Available(i) && next_[i] == kNone && (from.flags & kFull);
+      return from.next != 0 &&
+             (links_on || ((from.flags & kCut) && InPiece(i, from.next, i + 1) == kNone));
+    };
+    // In a file whose blocks all stand in one piece, nothing asks.
+    std::size_t first_asking = 0;
+    while (first_asking < frames_.size() && !asks(first_asking))
+      ++first_asking;
+    if (first_asking == frames_.size())
+      return true;
     std::vector<std::uint32_t> by_self;
     for (std::size_t i = 0; i < frames_.size(); ++i)
       if (Available(i) || (frames_[i].flags & kCut))
@@ -233,10 +270,9 @@ public:
       if (!Pump(i))
         return false;
       const BlockFrame& from = frames_[i];
-      const bool links_on = Available(i) && next_[i] == kNone && (from.flags & kFull);
-      const bool joins = links_on || ((from.flags & kCut) && InPiece(i, from.next, i + 1) == kNone);
-      if (!joins || from.next == 0)
+      if (i < first_asking || !asks(i))
         continue;
+      const bool links_on = Available(i) && next_[i] == kNone && (from.flags & kFull);
       auto it = std::lower_bound(
           by_self.begin(), by_self.end(), from.next,
           [&](std::uint32_t other, std::uint32_t offset) { return frames_[other].self < offset; });
@@ -312,12 +348,13 @@ public:
   }
 
 private:
-  // Pumps and looks at the stop flag once every kPumpInterval steps; false once Stop is set.
-  static bool Pump(std::size_t step) {
+  // Pumps and looks at the stop flag once every kPumpInterval steps; false once Stop is set,
+  // unless the steps link what a stopped pass found, which they do to the end.
+  bool Pump(std::size_t step) const {
     if (step % kPumpInterval != 0)
       return true;
     platform::PumpMessages();
-    return !platform::StopRequested();
+    return !stoppable_ || !platform::StopRequested();
   }
 
   bool Freed(std::int32_t i) const { return frames_[static_cast<std::size_t>(i)].flags & kFreed; }
@@ -387,6 +424,66 @@ private:
       if (it->FileStart() == frame.FileStart() && !(it->flags & kDropped))
         return true;
     return false;
+  }
+
+  // A block cut at its run's end (`boundary`, an offset in its file) is whole again when its
+  // next block stands in the file's next cluster in exactly one other piece: that piece holds
+  // the next run of the file's bytes from `boundary` on, the block's end among them. The mended
+  // block must read as a block: its text without a NUL within its length.
+  bool MendCutBlock(std::size_t i, std::int64_t boundary, std::int64_t cluster) {
+    const BlockFrame& frame = frames_[i];
+    if (frame.next < boundary || frame.next >= boundary + cluster)
+      return false;
+    if (by_self_.empty()) {
+      for (std::size_t k = 0; k < frames_.size(); ++k)
+        if (!(frames_[k].flags & kDropped))
+          by_self_.push_back(static_cast<std::uint32_t>(k));
+      std::sort(by_self_.begin(), by_self_.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return frames_[a].self < frames_[b].self;
+      });
+    }
+    auto it = std::lower_bound(
+        by_self_.begin(), by_self_.end(), frame.next,
+        [&](std::uint32_t other, std::uint32_t offset) { return frames_[other].self < offset; });
+    std::int32_t next = kNone;
+    for (; it != by_self_.end() && frames_[*it].self == frame.next; ++it) {
+      if (frames_[*it].FileStart() == frame.FileStart() || (frames_[*it].flags & kDropped))
+        continue;
+      if (next != kNone)
+        return false; // two places could hold the file's next run
+      next = static_cast<std::int32_t>(*it);
+    }
+    if (next == kNone)
+      return false;
+    const BlockFrame& after = frames_[static_cast<std::size_t>(next)];
+    const std::int64_t tail = after.FileStart() + boundary;
+    // No block of another piece may start between where the run begins and the next block.
+    const auto n = static_cast<std::size_t>(next);
+    if (n > 0 && frames_[n - 1].position >= tail && frames_[n - 1].FileStart() != after.FileStart())
+      return false;
+    unsigned char block[kBlockSize];
+    const auto head = static_cast<std::int32_t>(boundary - frame.self);
+    stream_.Read(frame.position, block, static_cast<std::size_t>(head));
+    stream_.Read(tail, block + head, static_cast<std::size_t>(kBlockSize - head));
+    std::optional<BlockLook> look = LookAtBlock(block);
+    if (!look || !ReadsWhole(block, look->flags))
+      return false;
+    const std::uint16_t kept = frames_[i].flags & ~std::uint16_t{0x3F | kFreedNamed | kLooksFreed};
+    frames_[i].flags = static_cast<std::uint16_t>(kept | look->flags);
+    frames_[i].text_size = look->text_size;
+    splits_[static_cast<std::uint32_t>(i)] = {head, tail, next};
+    return true;
+  }
+
+  // Whether a block's text, read the way its shape says, holds no NUL within its length.
+  static bool ReadsWhole(const unsigned char* block, std::uint16_t flags) {
+    const std::int64_t length = LoadInt32(block + kBlockLength);
+    const bool freed = flags & (kFreedShape | kLooksFreed);
+    const std::int64_t from = freed ? 4 : 0;
+    const std::int64_t to =
+        std::min<std::int64_t>(freed ? length - kDeletedLengthBias : length, kBlockTextSize);
+    return to <= from || std::memchr(block + kBlockText + from, 0,
+                                     static_cast<std::size_t>(to - from)) == nullptr;
   }
 
   // Which of two overlapping blocks is not a block: true when `earlier` is the one.
@@ -486,9 +583,10 @@ private:
 
   void ClaimChain(std::int64_t first, bool deleted) {
     ReadBlocks read_blocks;
+    std::size_t likely = 0; // chains mostly run on to the block after the last one
     for (std::int64_t current = first; current > 0;) {
       unsigned char head[kBlockText];
-      std::int32_t frame = At(current, 0);
+      std::int32_t frame = At(current, likely);
       if (frame != kNone && frames_[static_cast<std::size_t>(frame)].self != current)
         frame = kNone;
       if (frame == kNone) {
@@ -509,6 +607,7 @@ private:
         if (block.flags & kClaimed)
           return; // the rest was claimed with the chain that met it first
         block.flags |= kClaimed;
+        likely = static_cast<std::size_t>(frame) + 1;
       }
       current = NextBlockOffset(head, OffsetSign::Signed);
     }
@@ -553,8 +652,11 @@ private:
          i = NextInChain(i)) {
       BlockFrame& frame = frames_[static_cast<std::size_t>(i)];
       frame.flags |= kVisited;
-      if (before != kNone &&
-          frames_[static_cast<std::size_t>(before)].FileStart() != frame.FileStart())
+      if (auto split = splits_.find(static_cast<std::uint32_t>(i)); split != splits_.end())
+        message.Jumps.push_back(
+            {message.BlockCount, frame.position, split->second.at, split->second.position});
+      else if (before != kNone &&
+               frames_[static_cast<std::size_t>(before)].FileStart() != frame.FileStart())
         message.Jumps.push_back({message.BlockCount, frame.position});
       ++message.BlockCount;
       has_text = has_text || (frame.flags & text);
@@ -570,9 +672,19 @@ private:
 
   DbxStream& stream_;
   std::vector<BlockFrame>& frames_;
+  const bool stoppable_;
   std::vector<std::int32_t> next_;     // the block each block's next-block offset names
   std::vector<std::int32_t> previous_; // the block before each in its chain
   std::vector<std::int64_t> file_starts_;
+  // Blocks mended from two runs: where the first run ends within the block, where the rest
+  // stands, and the block that follows.
+  struct Split {
+    std::int32_t at;
+    std::int64_t position;
+    std::int32_t next;
+  };
+  std::map<std::uint32_t, Split> splits_;
+  std::vector<std::uint32_t> by_self_; // blocks by the offset they hold, while mending
   std::map<std::int64_t, std::int64_t> joined_;
 };
 
@@ -599,10 +711,11 @@ void ReadFoundMessageInfos(const std::string& path, std::span<const Toe5_ListedB
 void ListFoundMessages(DbxStream& stream, std::span<const Toe5_ListedBlock> listed,
                        std::vector<Toe5_FoundMessage>& list, const DeepScanProgress& progress,
                        const DeepScanReadError& read_error) {
+  // A Stop during the pass keeps what it found so far: the blocks found are linked all the
+  // same, which takes a small part of the pass's time, and the caller sees Stop still set.
   std::vector<BlockFrame> frames;
-  if (!FindBlockFrames(stream, frames, progress, read_error))
-    return;
-  ChainFinder finder(stream, frames);
+  const bool whole = FindBlockFrames(stream, frames, progress, read_error);
+  ChainFinder finder(stream, frames, whole);
   if (!finder.MarkShared() || !finder.FindNextBlocks() || !finder.DropOverlaps() ||
       !finder.DropCutBlocks() || !finder.SettleNextBlocks() ||
       !finder.MarkFreedBlocks(

@@ -42,9 +42,20 @@ void ReadChain(DbxStream& stream, std::int64_t offset, std::string& text, bool f
       text.clear();
       return;
     }
-    if (jump != plan.jumps.end() && jump->Block == blocks)
-      position = (jump++)->Position;
+    std::int32_t split_at = 0;
+    std::int64_t split_position = 0;
+    if (jump != plan.jumps.end() && jump->Block == blocks) {
+      position = jump->Position;
+      if (jump->SplitAt > 0 && jump->SplitAt < kBlockSize) {
+        split_at = jump->SplitAt;
+        split_position = jump->SplitPosition;
+      }
+      ++jump;
+    }
     stream.Read(position, block, sizeof block);
+    if (split_at > 0)
+      stream.Read(split_position, block + split_at,
+                  static_cast<std::size_t>(kBlockSize - split_at));
     const std::int64_t self = LoadUInt32(block);
     const bool holds_its_offset = plan.found ? self != 0 && (named < 0 || self == named)
                                              : self == static_cast<std::uint32_t>(position);

@@ -79,10 +79,13 @@ Toe5_FileState ReadFileState(const std::string& path);
 // Where a found chain goes on in another piece of the source: the block with number `Block`
 // (the first is 0) stands at `Position` instead of where the block before it names. A folder
 // file that was fragmented, or whose clusters were moved, keeps each run of its bytes at a
-// shift of its own.
+// shift of its own. A block that ran over the end of one run has its first `SplitAt` bytes at
+// `Position` and the rest at `SplitPosition`, where its file's next run stands.
 struct Toe5_ChainJump {
   std::int32_t Block = 0;
   std::int64_t Position = 0;
+  std::int32_t SplitAt = 0; // 0: the block stands whole at Position
+  std::int64_t SplitPosition = 0;
 
   bool operator==(const Toe5_ChainJump&) const = default;
 };
@@ -126,7 +129,8 @@ using DeepScanReadError = std::function<void(std::int64_t offset, std::int64_t l
 // Appends, in source order, one record per chain of data blocks whose text is not empty and
 // that no message of `listed` (the first blocks the index walk and the deleted chain gave)
 // reaches. Needs no header: it reads the whole source, of any size, in large sequential pieces,
-// and finds blocks wherever they stand. Stop ends it; the records appended so far stay.
+// and finds blocks wherever they stand. Stop ends the pass early: the blocks found so far are
+// still linked, and their messages appended.
 void ReadFoundMessageInfos(const std::string& path, std::span<const Toe5_ListedBlock> listed,
                            std::vector<Toe5_FoundMessage>& list,
                            const DeepScanProgress& progress = {},

@@ -5,6 +5,7 @@
 
 #include "about/help_contexts.h"
 #include "about/help_hook.h"
+#include "app/folder_list.h"
 #include "app/settings.h"
 #include "destination_tree.h"
 #include "locale_text.h"
@@ -136,11 +137,13 @@ TFrmMain::TFrmMain(StartOptions options, QWidget* parent)
   connect(TVDestinationFolder, &DestinationTree::folderChanged, this,
           [this](const QString& path) { SavePath = path; });
 
-  // A store folder or folder files named on the command line.
+  // A store folder, folder files, or disk images and devices named on the command line.
   for (const QString& argument : options_.arguments) {
     QFileInfo info(argument);
     if (info.isDir()) {
       ChooseStoreFolder(info.absoluteFilePath());
+    } else if (info.exists() && app::IsReadInPlace(argument.toStdString())) {
+      recovery_->AddInPlaceSource(info.absoluteFilePath().toStdString());
     } else if (info.isFile()) {
       ChooseStoreFolder(info.absolutePath());
       preticked_files_ << info.fileName();
@@ -198,7 +201,8 @@ void TFrmMain::BuildDrivePage() {
   CBFolderList->setGeometry(12, 32, 535, 233);
   CBFolderList->setIconSize(QSize(16, 16));
   OpenStoreBtn = PushButton(TSSelectDrive, "Open...", {12, 271, 81, 25});
-  OpenStoreBtn->setToolTip("Choose the folder that holds the Outlook Express folder files");
+  OpenStoreBtn->setToolTip("Choose an Outlook Express folder file (.dbx), or a disk image to "
+                           "search for folder files");
   SelectAllFolderBtn = PushButton(TSSelectDrive, "Select All", {296, 271, 73, 25});
   SelectNoneFolderBtn = PushButton(TSSelectDrive, "Select None", {372, 271, 81, 25});
   RefreshBtn = PushButton(TSSelectDrive, "Refresh", {464, 271, 81, 25});

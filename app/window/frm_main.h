@@ -46,14 +46,16 @@ class TFrmMessage;
 struct StartOptions {
   std::string program_folder; // ends with a separator; "Data" and the help file lie there
   std::string temp_dir;       // ends with a separator; empty: the user's temporary folder
-  QStringList arguments;      // a store folder, or .dbx files, from the command line
+  // A store folder, .dbx files, or disk images and devices, from the command line.
+  QStringList arguments;
   std::function<void(bool loading)> show_about;              // the splash and about window
   std::function<void(int context)> show_help;                // opens help at a context number
   std::function<bool()> help_available;                      // a help viewer is installed
   std::function<void(const QString& target)> open_document;  // the shell's "open"
   std::function<void(const QString& folder)> explore_folder; // the file manager
-  std::function<QString()> choose_store_folder;              // the "Open..." dialog
-  std::function<QString()> choose_attachment_folder;         // where "Save attachment..." writes
+  // The "Open..." dialog: a store folder, a folder file in one, or a disk image or device.
+  std::function<QString()> choose_source;
+  std::function<QString()> choose_attachment_folder; // where "Save attachment..." writes
 };
 
 class TFrmMain : public QWidget, private app::ScanObserver {
@@ -130,6 +132,10 @@ public:
 
   // Uses `folder` as the store for this run (the "Open..." button and the command line).
   void ChooseStoreFolder(const QString& folder);
+  // What "Open..." chose: a store folder, a folder file (its folder becomes the store and the
+  // file is ticked), or a disk image or device, which is listed ticked beside the store's
+  // files and deep-scanned where it lies. The folder list is filled anew.
+  void OpenSource(const QString& path);
 
   // What the window is doing; see ApplyRunState for what each state allows.
   RunState CurrentRun() const { return run_state_; }
@@ -207,6 +213,7 @@ private:
   void FolderStarted(const std::string& folder_file_name) override;
   void RowAdded(std::size_t row_count) override;
   void FolderLooksDamaged(const std::string& folder_file_name) override;
+  void UnreadableBytes(const std::string& name, std::int64_t offset, std::int64_t length) override;
   void ScanEnded(bool no_rows) override;
   // The line on "Search" that offers a deep scan of the first file that looks damaged.
   void ShowDamageNotice();
@@ -226,6 +233,7 @@ private:
   RecoveredEmailsModel* emails_model_ = nullptr;
   QStringList preticked_files_; // .dbx files named on the command line
   QStringList damaged_files_;   // files a normal scan found damaged, not yet deep-scanned
+  QStringList unreadable_;      // sources with bytes the last scan could not read
   RunState run_state_ = RunState::Idle;
   bool close_pending_ = false;
 };

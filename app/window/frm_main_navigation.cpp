@@ -2,6 +2,7 @@
 // Home and Exit, the folder list, the destination folder, and the help menu.
 #include "about/application_help.h"
 #include "app/display_text.h"
+#include "app/folder_list.h"
 #include "destination_tree.h"
 #include "frm_main.h"
 #include "locale_text.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -210,10 +212,14 @@ void TFrmMain::showEvent(QShowEvent* event) {
 void TFrmMain::FillFolderList() {
   recovery_->LoadFolders();
   auto& folders = recovery_->Folders();
-  if (!preticked_files_.isEmpty()) {
+  // Once a disk image is open, the store's files are ticked only when named.
+  const bool sources = std::any_of(folders.begin(), folders.end(),
+                                   [](const auto& folder) { return !folder.source_path.empty(); });
+  if (!preticked_files_.isEmpty() || sources) {
     for (auto& folder : folders)
-      folder.ticked =
-          preticked_files_.contains(QString::fromStdString(folder.name), Qt::CaseInsensitive);
+      if (folder.source_path.empty())
+        folder.ticked =
+            preticked_files_.contains(QString::fromStdString(folder.name), Qt::CaseInsensitive);
   }
   emails_model_->SetFolderNames(folders);
   // Each file as the folder it was in Outlook Express, in the order of those places; the item
@@ -236,7 +242,7 @@ void TFrmMain::FillFolderList() {
   // On Linux there is often no registry entry naming the store: say so, and where to go.
   const bool no_store = store_location_.Root().empty();
   LabelStoreNotice->setText(no_store ? "No Outlook Express store was found. Click \"Open...\" to "
-                                       "choose the folder that holds the .dbx files."
+                                       "choose a .dbx file, or a disk image to search."
                                      : QString());
   LabelStoreNotice->adjustSize();
   LabelStoreNotice->setVisible(no_store);
@@ -268,11 +274,29 @@ void TFrmMain::ChooseStoreFolder(const QString& folder) {
 void TFrmMain::OpenStoreBtnClick() {
   if (!IsIdle())
     return;
-  QString folder = options_.choose_store_folder ? options_.choose_store_folder() : QString();
-  if (folder.isEmpty() || !IsIdle())
+  const QString chosen = options_.choose_source ? options_.choose_source() : QString();
+  if (chosen.isEmpty() || !IsIdle())
     return;
-  preticked_files_.clear();
-  ChooseStoreFolder(folder);
+  OpenSource(chosen);
+}
+
+void TFrmMain::OpenSource(const QString& path) {
+  if (!IsIdle())
+    return;
+  const QFileInfo info(path);
+  if (info.isDir() || !app::IsReadInPlace(path.toStdString())) {
+    // Another store: the images opened for the one before go with it.
+    recovery_->ClearInPlaceSources();
+    preticked_files_.clear();
+    if (info.isDir()) {
+      ChooseStoreFolder(info.absoluteFilePath());
+    } else {
+      ChooseStoreFolder(info.absolutePath());
+      preticked_files_ << info.fileName();
+    }
+  } else {
+    recovery_->AddInPlaceSource(info.absoluteFilePath().toStdString());
+  }
   FillFolderList();
 }
 

@@ -1,6 +1,7 @@
 // The runs as the window drives them: the run state and what it locks, the scan behind the
 // Start/Stop button with its gauge and count label, the save run, and reading a message for
 // the message view.
+#include "app/display_text.h"
 #include "app/message_view.h"
 #include "app/save_run.h"
 #include "charset_decoder.h"
@@ -86,11 +87,17 @@ void TFrmMain::StartBtnClick() {
     return;
   RunScope scanning(*this, RunState::Scanning);
   damaged_files_.clear();
+  unreadable_.clear();
   try {
     recovery_->Scan(*this, RowDateText, CBDeepScan->isChecked());
   } catch (const std::exception& error) {
     ShowErrorBox(this, error);
   }
+  for (const QString& name : unreadable_)
+    ShowMessageBox(this, BoxKind::Warning,
+                   "Parts of " + name +
+                       " could not be read. They were searched as if they "
+                       "held zeros; the messages found may miss some text.");
 }
 
 void TFrmMain::DeepScanBtnClick() {
@@ -109,6 +116,12 @@ void TFrmMain::DeepScanBtnClick() {
 
 void TFrmMain::FolderLooksDamaged(const std::string& folder_file_name) {
   damaged_files_ << QString::fromStdString(folder_file_name);
+}
+
+void TFrmMain::UnreadableBytes(const std::string& name, std::int64_t, std::int64_t) {
+  const QString shown = QString::fromStdString(app::DisplayText(name));
+  if (!unreadable_.contains(shown))
+    unreadable_ << shown;
 }
 
 void TFrmMain::ShowDamageNotice() {

@@ -54,8 +54,10 @@ int main(int argc, char** argv) {
   options.explore_folder = [](const QString& folder) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
   };
-  options.choose_store_folder = [] {
-    return QFileDialog::getExistingDirectory(nullptr, "Outlook Express store folder");
+  // A folder file names its store folder; any other file is a disk image to search.
+  options.choose_source = [] {
+    return QFileDialog::getOpenFileName(nullptr, "Open a folder file or a disk image", {},
+                                        "Folder files (*.dbx *.DBX);;Disk images (*)");
   };
   options.choose_attachment_folder = [] {
     return QFileDialog::getExistingDirectory(nullptr, "Save attachment in");

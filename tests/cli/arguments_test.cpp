@@ -49,6 +49,12 @@ TEST(Arguments, WhatParses) {
   EXPECT_EQ(show.data_offset, 60116);
   // The deep scan finds messages up to 4 GiB into a file.
   EXPECT_EQ(ParseArguments({"show", "a.dbx", "4294967295"}).data_offset, 4294967295);
+  // Disk images are read with the deep scan, which finds messages anywhere in them.
+  EXPECT_EQ(ParseArguments({"show", "/dev/sdb", "5000000000"}).data_offset, 5000000000);
+  EXPECT_EQ(ParseArguments({"scan", "--deep", "disk.img", "A.DBX"}).files,
+            (std::vector<std::string>{"disk.img", "A.DBX"}));
+  EXPECT_EQ(ParseArguments({"save", "/dev/sdb", "--deep", "-o", "x"}).files,
+            std::vector<std::string>{"/dev/sdb"});
   EXPECT_EQ(ParseArguments({"--version"}).command, Command::Version);
   EXPECT_EQ(ParseArguments({"scan", "--help"}).command, Command::Help);
 }
@@ -81,6 +87,8 @@ TEST(Arguments, WhatIsRefused) {
       {"show", "a.dbx", "12x"},
       {"show", "a.dbx", "4294967296"},
       {"show", "--store", "x", "a.dbx", "1"},
+      {"scan", "disk.img"}, // a disk image needs --deep
+      {"save", "Inbox.dbx", "/dev/sdb", "-o", "x"},
   };
   for (const auto& args : refused)
     EXPECT_THROW(ParseArguments(args), UsageError) << (args.empty() ? "(none)" : args[0]);

@@ -92,6 +92,27 @@ TEST(RowOutput, TableColumnsLineUpByCharactersNotBytes) {
   EXPECT_EQ(lines[3][column(lines[0], "D  A")], 'F');
 }
 
+TEST(RowOutput, TableCutsALongImageNameBeforeWhereItsFolderStarts) {
+  const std::string name = "backup-of-the-old-office-disk.img @ 0x8000000";
+  app::RecoveredList list;
+  for (const char* source : {"/images/backup-of-the-old-office-disk.img", ""}) {
+    app::RecoveredRow row;
+    row.message.FolderFileName = name;
+    row.message.SourcePath = source;
+    list.Add(row);
+  }
+  std::ostringstream out;
+  WriteRows(list, Format::Table, out);
+  std::istringstream table(out.str());
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(table, line);)
+    lines.push_back(line);
+  ASSERT_EQ(lines.size(), 3u);
+  // 24 characters either way; only a folder found in an image keeps its end.
+  EXPECT_EQ(lines[1].substr(3, 26), "backup-of-t\u2026 @ 0x8000000");
+  EXPECT_EQ(lines[2].substr(3, 26), "backup-of-the-old-offic\u2026");
+}
+
 TEST(JsonString, EscapesControlCharacters) {
   EXPECT_EQ(JsonString(std::string("a\x01\x1f\\\n", 5)), "\"a\\u0001\\u001f\\\\\\n\"");
 }

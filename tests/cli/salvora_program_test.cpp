@@ -1,16 +1,19 @@
 // The `salvora` program as a script would use it: output formats, saved files, exit codes
 // and Ctrl-C, on the demo prefix and on generated stores.
 #include "dbx_writer.h"
+#include "disk_image.h"
 #include "platform/sha256.h"
 #include "scoped_environment.h"
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -240,6 +243,16 @@ TEST(SalvoraProgram, ExitCodesAndMessages) {
        1,
        "salvora: Cannot create folder /dev/null/recovered\n"},
       {{"dump", "/nonexistent/a.dbx"}, 1, "salvora: Cannot open file /nonexistent/a.dbx\n"},
+      {{"scan", "disk.img"},
+       2,
+       "salvora: 'disk.img' is not a folder file (.dbx); use --deep to scan a disk image or "
+       "device\n"},
+      {{"scan", "--deep", "/nonexistent/disk.img"},
+       1,
+       "salvora: file '/nonexistent/disk.img' does not exist\n"},
+      {{"save", "--deep", "/", "-o", "x"},
+       2,
+       "salvora: '/' is a folder; name a store folder with --store\n"},
   };
   for (const auto& c : cases) {
     Program program;
@@ -342,6 +355,99 @@ TEST(SalvoraProgram, DumpDeepAddsOneLinePerFoundMessage) {
   EXPECT_EQ(dump.out, expected);
   Outcome plain = program.Run({"dump", store.File()});
   EXPECT_EQ(plain.out, "== " + store.File() + "\n");
+}
+
+// Two folder files among random bytes, as a disk image holds them.
+struct ImageFile {
+  TempFolder folder;
+  dbxtest::DiskImage image = dbxtest::TwoStoresInNoise();
+  ImageFile() { std::ofstream(Path(), std::ios::binary) << image.bytes(); }
+  std::string Path() const { return folder / "disk.img"; }
+  // The folder the scan lists a store's rows in.
+  static std::string Folder(const dbxtest::PlacedStore& store) {
+    char start[32];
+    std::snprintf(start, sizeof start, "0x%llx", static_cast<unsigned long long>(store.start));
+    return std::string("disk.img @ ") + start;
+  }
+};
+
+// The folder, subject, data offset and kind of each CSV row.
+std::vector<std::string> CsvRows(const std::string& csv) {
+  std::vector<std::string> rows;
+  std::istringstream lines(csv);
+  std::string line;
+  std::getline(lines, line); // the header
+  while (std::getline(lines, line)) {
+    std::vector<std::string> fields;
+    std::istringstream cells(line.substr(0, line.find('\r')));
+    for (std::string field; std::getline(cells, field, ',');)
+      fields.push_back(field);
+    rows.push_back(fields.at(0) + "|" + fields.at(5) + "|" + fields.at(8) + "|" + fields.at(9));
+  }
+  return rows;
+}
+
+TEST(SalvoraProgram, ADiskImageIsReadWhereItLies) {
+  ImageFile file;
+  const auto written = fs::last_write_time(file.Path());
+  HeaderlessStore store;
+  Program program;
+  Outcome scan = program.Run({"scan", "--deep", "--format", "csv", file.Path(), store.File()});
+  ASSERT_EQ(scan.exit_code, 0) << scan.err;
+  EXPECT_EQ(scan.err, "");
+  std::vector<std::string> expected;
+  for (const dbxtest::PlacedStore& placed : file.image.stores())
+    for (const dbxtest::ImageMessage& message : placed.messages)
+      expected.push_back(ImageFile::Folder(placed) + "|" + message.subject + "|" +
+                         std::to_string(message.position) + "|found");
+  std::vector<std::string> rows = CsvRows(scan.out);
+  // The folder file named beside it comes first, as the store lists it, all in one folder.
+  ASSERT_EQ(rows.size(), 9u) << scan.out;
+  for (std::size_t i = 0; i < 3; ++i)
+    EXPECT_TRUE(rows[i].starts_with("Inbox.dbx|")) << rows[i];
+  EXPECT_EQ(std::vector<std::string>(rows.begin() + 3, rows.end()), expected);
+
+  const std::string eml = program.Path("eml");
+  Outcome saved = program.Run({"save", "--deep", "--all", "-o", eml, file.Path()});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  std::vector<std::string> names;
+  for (const dbxtest::PlacedStore& placed : file.image.stores())
+    for (const dbxtest::ImageMessage& message : placed.messages) {
+      names.push_back(message.subject + ".eml");
+      EXPECT_EQ(ReadFile(eml + "/" + names.back()), message.text) << message.subject;
+    }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(FilesBelow(eml), names);
+
+  const std::string mbox = program.Path("mbox");
+  saved = program.Run({"save", "--deep", "--format", "mbox", "-o", mbox, file.Path()});
+  ASSERT_EQ(saved.exit_code, 0) << saved.err;
+  EXPECT_EQ(FilesBelow(mbox),
+            (std::vector<std::string>{ImageFile::Folder(file.image.stores()[0]) + ".mbox",
+                                      ImageFile::Folder(file.image.stores()[1]) + ".mbox"}));
+
+  // The deep scan's own listing: found lines only, each where its first block stands.
+  Outcome dump = program.Run({"dump", "--deep", file.Path()});
+  ASSERT_EQ(dump.exit_code, 0) << dump.err;
+  std::string listing = "== " + file.Path() + "\n";
+  for (const dbxtest::PlacedStore& placed : file.image.stores())
+    for (const dbxtest::ImageMessage& message : placed.messages)
+      listing += "found 0 " + std::to_string(message.position) + " 0 " +
+                 std::to_string(message.text.size()) + " " + platform::Sha256Hex(message.text) +
+                 "\n";
+  EXPECT_EQ(dump.out, listing);
+
+  const dbxtest::ImageMessage& beta = file.image.stores()[1].messages[1];
+  Outcome show = program.Run({"show", file.Path(), std::to_string(beta.position)});
+  ASSERT_EQ(show.exit_code, 0) << show.err;
+  EXPECT_TRUE(show.out.starts_with("From: beta@example.org\nTo: b@example.org\nCc: \nSubject: "
+                                   "beta1\n"))
+      << show.out;
+
+  // Read only: the image is as it was, and no copy of it was made.
+  EXPECT_EQ(ReadFile(file.Path()), file.image.bytes());
+  EXPECT_EQ(fs::last_write_time(file.Path()), written);
+  EXPECT_EQ(FilesBelow(program.Tmp()), std::vector<std::string>{});
 }
 
 TEST(SalvoraProgram, CtrlCWindsTheScanDownAndRemovesTheCopies) {

@@ -269,7 +269,7 @@ TEST_P(DamagedSourceClass, DeepScanGivesBackWhatSurvives) {
 
   std::vector<std::set<std::int64_t>> blocks(stores.size());
   std::map<std::string_view, int> expected;
-  int surviving = 0, recovered = 0;
+  int surviving = 0, recovered = 0, whole = 0, messages = 0;
   std::string per_store;
   {
     Problems lost("surviving messages not given back exactly once");
@@ -279,6 +279,8 @@ TEST_P(DamagedSourceClass, DeepScanGivesBackWhatSurvives) {
         const GeneratedMessage& message = stores[s]->messages[m];
         blocks[s].insert(message.blocks.begin(), message.blocks.end());
         ++expected[message.text];
+        ++messages;
+        whole += given_back.count(message.text) > 0;
         if (!source.Survives(static_cast<int>(s), message))
           continue;
         ++store_surviving;
@@ -340,13 +342,15 @@ TEST_P(DamagedSourceClass, DeepScanGivesBackWhatSurvives) {
         mixed.Add("FileStart " + std::to_string(start));
   }
 
+  RecordProperty("whole", whole);
   RecordProperty("surviving", surviving);
   RecordProperty("recovered", recovered);
   RecordProperty("rows", static_cast<int>(rows.size()));
   RecordProperty("fragments", fragments);
   RecordProperty("file_starts", static_cast<int>(stores_by_start.size()));
   std::cout << "[ DAMAGED  ] " << damage.name << ": " << recovered << " of " << surviving
-            << " surviving messages given back whole (" << per_store.substr(1) << "); "
+            << " surviving messages given back whole (" << per_store.substr(1) << "); " << whole
+            << " of all " << messages << " whole, also from blocks split between runs; "
             << rows.size() << " rows, " << fragments << " fragments, " << stores_by_start.size()
             << " file starts\n";
 }

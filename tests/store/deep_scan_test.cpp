@@ -2,6 +2,7 @@
 // listed exactly once, by the index, the deleted chain or the deep scan; live messages read
 // back exactly as in the intact file and deleted ones as the deleted reader reads them; and
 // no message comes from bytes that are not a message's block.
+#include "platform/pump.h"
 #include "platform/random_access_file.h"
 #include "store_test_util.h"
 
@@ -228,6 +229,23 @@ TEST(DeepScan, ZeroedRunsLoseOnlyWhatTheyHit) {
                       return at + size <= begin || at >= begin + length;
                     });
   }
+}
+
+// Stop during the pass keeps the messages whose blocks the pass had reached.
+TEST(DeepScan, StopKeepsWhatThePassFound) {
+  const Store& store = IntactStore();
+  TempStore file(store.bytes);
+  constexpr std::int64_t kPiece = 1 << 20;
+  std::vector<uoexpress::Toe5_FoundMessage> found;
+  uoexpress::ReadFoundMessageInfos(file.path(), {}, found, [](std::int64_t scanned, std::int64_t) {
+    if (scanned >= kPiece)
+      platform::SetStopRequested(true);
+  });
+  platform::SetStopRequested(false);
+  ASSERT_GT(found.size(), 100u);
+  EXPECT_LT(found.size(), store.messages.size() / 2);
+  for (const auto& message : found)
+    EXPECT_LT(message.DataOffset, kPiece);
 }
 
 TEST(DeepScan, MessageWithoutItsFirstBlockIsAFragment) {

@@ -143,22 +143,6 @@ std::string Noise(std::int64_t size, std::mt19937& random) {
   return bytes;
 }
 
-std::string FileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out)
-    throw std::runtime_error("cannot write " + path.string());
-}
-
-std::string Quoted(const fs::path& path) {
-  return "'" + path.string() + "'";
-}
-
 // mkfs.vfat is often in sbin, off an ordinary user's path; mtools checks the geometry of a
 // plain image file unless told not to.
 const char kToolEnvironment[] = "MTOOLS_SKIP_CHECK=1 PATH=\"$PATH:/usr/sbin:/sbin\" ";
@@ -248,6 +232,22 @@ std::string FillerName(std::size_t i) {
 }
 
 } // namespace
+
+std::string FileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out)
+    throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string Quoted(const fs::path& path) {
+  return "'" + path.string() + "'";
+}
 
 GeneratedStore GenerateStore(std::uint32_t seed, int messages, const std::string& tag) {
   std::mt19937 random(seed);

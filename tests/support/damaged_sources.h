@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -90,5 +91,11 @@ void PrintTo(const DamageCase& damage, std::ostream* out);
 bool HoldsTwoFiles(Damage damage);
 DamagedSource MakeDamaged(const DamageCase& damage, const std::string& first,
                           const std::string& second);
+
+// Whole files read and written, and a path quoted for the shell: for the tests and benchmarks
+// that run programs on the sources.
+std::string FileBytes(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+std::string Quoted(const std::filesystem::path& path);
 
 } // namespace dbxtest

@@ -1,7 +1,11 @@
 // The deep scan in the window: the "Deep scan" box on "Drive", and the line on "Search" that
-// offers a deep scan of a file that looks damaged, with clicks while that scan runs.
+// offers a deep scan of a file that looks damaged, with clicks while that scan runs; and a
+// disk image opened with "Open...", deep-scanned where it lies.
+#include "app/window/destination_tree.h"
+#include "app/window/message_window.h"
 #include "app/window/recovered_emails_model.h"
 #include "app/window/recovered_emails_view.h"
+#include "disk_image.h"
 #include "skin/gauge.h"
 #include "skin/hs_skin_btn.h"
 #include "window_harness.h"
@@ -9,6 +13,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <fstream>
 
 using namespace windowtest;
 using window::RunState;
@@ -97,6 +104,49 @@ private slots:
     QCOMPARE(frm.Engine().List().Count(), std::size_t(48));
     QCOMPARE(FoundRows(frm), 46);
     QVERIFY(!frm.LabelDamaged->isVisible());
+  }
+
+  void AnImageOpenedIsDeepScannedWhereItLies() {
+    Harness h;
+    fs::create_directories(h.Path("store"));
+    WriteFolderFile(h.Path("store/Deleted Items.dbx"), 2); // ticked in advance
+    const dbxtest::DiskImage image = dbxtest::TwoStoresInNoise();
+    std::ofstream(h.Path("disk.img"), std::ios::binary) << image.bytes();
+    h.store_choice = QString::fromStdString(h.Path("disk.img"));
+    window::TFrmMain& frm = h.Open({QString::fromStdString(h.Path("store"))});
+    Harness::Click(frm.OpenStoreBtn);
+    QCOMPARE(h.store_dialogs, 1);
+    // The image is listed ticked; the store's files now only when the user ticks them.
+    QCOMPARE(frm.CBFolderList->count(), 2);
+    for (int i = 0; i < 2; ++i) {
+      const QListWidgetItem* item = frm.CBFolderList->item(i);
+      QCOMPARE(item->checkState(), item->text() == h.store_choice ? Qt::Checked : Qt::Unchecked);
+    }
+    h.ClickNext();
+    QVERIFY(h.WorkingCopies().empty()); // read where it lies
+    QCOMPARE(frm.Engine().List().Count(), std::size_t(6));
+    QCOMPARE(FoundRows(frm), 6);
+    const QAbstractItemModel* model = frm.LVRecoveredEmails->model();
+    QCOMPARE(model->index(0, app::kFolderColumn).data().toString(), QString("disk.img @ 0x1235"));
+    frm.LVRecoveredEmailsOpen(4);
+    QVERIFY(frm.FrmMessage->isVisible());
+    QCOMPARE(frm.FrmMessage->EditSubject->text(), QString("beta1"));
+    frm.FrmMessage->close();
+
+    h.ClickNext();
+    QVERIFY(frm.TVDestinationFolder->SelectFolder(QString::fromStdString(h.Out())));
+    Harness::Click(frm.SaveBtn);
+    QCOMPARE(h.boxes.back().text, QString("Selected E-mails successfully recovered."));
+    QCOMPARE(FileNames(h.Out()), (std::vector<std::string>{"alpha0.eml", "alpha1.eml", "alpha2.eml",
+                                                           "beta0.eml", "beta1.eml", "beta2.eml"}));
+    QVERIFY(testenv::ReadFile(h.Path("disk.img")) == image.bytes());
+
+    // Another store chosen: the image goes with the one before.
+    frm.HomeBtnClick(); // the mail is saved: straight back to "Drive"
+    h.store_choice = QString::fromStdString(h.Path("store"));
+    Harness::Click(frm.OpenStoreBtn);
+    QCOMPARE(frm.CBFolderList->count(), 1);
+    QCOMPARE(frm.CBFolderList->item(0)->checkState(), Qt::Checked);
   }
 
   void ClicksDuringTheDeepScanOfOneFile() {

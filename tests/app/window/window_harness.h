@@ -73,7 +73,7 @@ public:
     options.arguments = arguments;
     options.show_about = [this](bool loading) { about_shown.push_back(loading); };
     options.open_document = [this](const QString& target) { opened.push_back(target); };
-    options.choose_store_folder = [this] {
+    options.choose_source = [this] {
       ++store_dialogs;
       return store_choice;
     };

@@ -1,0 +1,677 @@
+// SPDX-License-Identifier: MIT
+// `salvora dump --deep` beside Debian's undbx in its recovery mode (`undbx -r`), both run on
+// the same sources on this machine in the same run, one after the other, the order switched
+// each time.
+//
+// 1. Recovery: a store of 1,800 messages and one of 700 (realistic sizes, about one in five
+//    deleted), damaged as folder files turn up: behind noise, without their head, with their
+//    clusters shuffled, inside a disk image, as deleted fragmented files of a FAT file system.
+//    Per tool and damage: the messages given back byte for byte, those given more than once or
+//    only in pieces, and the texts that are no message at all.
+// 2. Speed and memory: a disk image of copies of the 1,800-message store among noise, read by
+//    `cat`, `salvora dump --deep` and `undbx -r` from the page cache, three times each; and
+//    salvora's peak memory per data block it found.
+//
+//   deep_scan_peer_bench [--image-mib N] [--only recovery|speed] [--undbx PROGRAM]
+//
+// Counting. salvora's dump gives each text's SHA-256, undbx writes each text to an .eml file.
+// A live message counts as given back when a text equals the text it was stored with. A
+// deleted message counts for salvora when its text equals what the store's deleted reader
+// gives (each block's first four bytes, which deletion overwrote, read "____"), and for
+// undbx when its file equals either that or the stored text. A text belongs to a message when
+// it is that message whole, or when its first block stands where one of the message's blocks
+// does (salvora's lines and undbx's file names give that position), or, for undbx's files,
+// when one of its lines is a line only that message has. A message is given twice when it is
+// given whole and some other text belongs to it too; it is in pieces when it is not given whole
+// but texts belong to it. A text belonging to no message is "no message".
+#include "damaged_sources.h"
+#include "dbx_writer.h"
+#include "platform/sha256.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <iterator>
+#include <map>
+#include <random>
+#include <set>
+#include <spawn.h>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <tuple>
+#include <unistd.h>
+#include <unordered_map>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using dbxtest::kBlockSize;
+using dbxtest::kBlockTextSize;
+using Clock = std::chrono::steady_clock;
+
+using dbxtest::FileBytes;
+using dbxtest::Quoted;
+using dbxtest::WriteFile;
+
+struct Run {
+  double seconds = 0;
+  long peak_kib = 0; // the child's ru_maxrss
+  int status = -1;
+};
+
+// Runs `args` with its output into `out` and its messages into `err`, timing it from spawn to
+// exit and taking the child's peak memory.
+Run SpawnHere(const std::vector<std::string>& args, const std::string& out,
+              const std::string& err) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<char*> argv;
+  for (const std::string& arg : args)
+    argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  Run run;
+  const auto start = Clock::now();
+  pid_t pid = 0;
+  const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0)
+    throw std::runtime_error("cannot start " + args[0]);
+  int status = 0;
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid)
+    throw std::runtime_error("lost " + args[0]);
+  run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  run.peak_kib = usage.ru_maxrss;
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return run;
+}
+
+fs::path g_folder; // the run's temporary folder
+
+// A child's ru_maxrss is at least the peak of the memory it was started from, since Linux keeps
+// that across exec: started from this process, holding the stores, every child would show the
+// stores' size. So children are started from a fresh, small copy of this program
+// (`--measure RESULT OUT ERR PROGRAM ARGS...`), which reports how they ran.
+Run Spawn(const std::vector<std::string>& args, const std::string& out,
+          const std::string& err = "/dev/null") {
+  const fs::path result = g_folder / "measure.txt";
+  std::vector<std::string> helper = {"/proc/self/exe", "--measure", result.string(), out, err};
+  helper.insert(helper.end(), args.begin(), args.end());
+  if (SpawnHere(helper, "/dev/null", "/dev/null").status != 0)
+    throw std::runtime_error("cannot measure " + args[0]);
+  Run run;
+  std::ifstream(result) >> run.seconds >> run.peak_kib >> run.status;
+  return run;
+}
+
+// ---- FAT image -------------------------------------------------------------------------------
+
+// The support library's FAT image keeps its filler files in the root folder, which FAT12 and
+// FAT16 cap at 1,024 entries: too few for a disk that has room for both stores. This one keeps
+// them in a subfolder and is otherwise made the same way: small files fill the disk, every
+// other one is deleted, the folder files are copied into the holes, their cluster lists read,
+// and they are deleted too.
+const char kToolEnvironment[] = "MTOOLS_SKIP_CHECK=1 PATH=\"$PATH:/usr/sbin:/sbin\" ";
+
+void Shell(const std::string& command, const fs::path& log) {
+  if (std::system((kToolEnvironment + command + " >" + Quoted(log) + " 2>&1").c_str()) != 0)
+    throw std::runtime_error(command.substr(0, 200) + " failed: " + FileBytes(log).substr(0, 500));
+}
+
+std::string Noise(std::int64_t size, std::mt19937& random) {
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  for (std::size_t i = 0; i < bytes.size(); i += 4) {
+    const std::uint32_t word = random();
+    for (std::size_t k = 0; k < 4 && i + k < bytes.size(); ++k)
+      bytes[i + k] = static_cast<char>(word >> (8 * k));
+  }
+  return bytes;
+}
+
+std::vector<dbxtest::Placement> Merged(std::vector<dbxtest::Placement> runs) {
+  std::sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
+    return std::tie(a.file, a.file_offset) < std::tie(b.file, b.file_offset);
+  });
+  std::vector<dbxtest::Placement> merged;
+  for (const auto& run : runs) {
+    if (!merged.empty() && merged.back().file == run.file &&
+        merged.back().file_offset + merged.back().length == run.file_offset &&
+        merged.back().position + merged.back().length == run.position)
+      merged.back().length += run.length;
+    else
+      merged.push_back(run);
+  }
+  return merged;
+}
+
+dbxtest::DamagedSource FatImageOfTwo(const std::vector<std::string>& files, std::uint32_t seed,
+                                     std::int64_t image_size, const fs::path& scratch) {
+  std::mt19937 random(seed);
+  fs::create_directories(scratch);
+  const fs::path image = scratch / "disk.img";
+  const fs::path log = scratch / "log.txt";
+  const std::string on_image = " -i " + Quoted(image) + " ";
+  Shell("mkfs.vfat -C -S 512 -s 8 -i 5A1F0DB5 " + Quoted(image) + " " +
+            std::to_string(image_size / 1024),
+        log);
+  const std::string boot = FileBytes(image).substr(0, 512);
+  auto u8 = [&](std::size_t at) { return static_cast<std::int64_t>(boot[at] & 0xFF); };
+  auto u16 = [&](std::size_t at) { return u8(at) | u8(at + 1) << 8; };
+  auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
+  const std::int64_t sector = u16(11), per_cluster = u8(13), reserved = u16(14), fats = u8(16);
+  const std::int64_t root_sectors = (u16(17) * 32 + sector - 1) / sector;
+  const std::int64_t total = u16(19) != 0 ? u16(19) : u32(32);
+  const std::int64_t fat_size = u16(22) != 0 ? u16(22) : u32(36);
+  const std::int64_t cluster_size = sector * per_cluster;
+  const std::int64_t data_start = (reserved + fats * fat_size + root_sectors) * sector;
+  const std::int64_t clusters = (total * sector - data_start) / cluster_size;
+
+  const fs::path fillers = scratch / "fill";
+  fs::create_directories(fillers);
+  std::string deletions;
+  std::int64_t used = 0;
+  for (int i = 0;; ++i) {
+    const auto length = static_cast<std::int64_t>(1 + random() % 8);
+    // Room is left for the subfolder's own entries.
+    if (used + length > clusters - 64)
+      break;
+    used += length;
+    char name[16];
+    std::snprintf(name, sizeof name, "F%05d.TXT", i);
+    WriteFile(fillers / name, Noise((length - 1) * cluster_size + 1 +
+                                        static_cast<std::int64_t>(random() % cluster_size),
+                                    random));
+    if (i % 2 == 1)
+      deletions += std::string(" ::/FILL/") + name;
+  }
+  Shell("mmd" + on_image + "::/FILL", log);
+  Shell("mcopy" + on_image + Quoted(fillers) + "/* ::/FILL/", log);
+  Shell("mdel" + on_image + deletions, log);
+
+  dbxtest::DamagedSource source;
+  std::string names;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::string name = "FOLDER" + std::to_string(i + 1) + ".DBX";
+    WriteFile(scratch / name, files[i]);
+    Shell("mcopy" + on_image + Quoted(scratch / name) + " ::/" + name, log);
+    Shell("mshowfat" + on_image + "::/" + name, log);
+    // mshowfat lists the clusters as runs, "<first-last>" or "<cluster>".
+    const std::string listing = FileBytes(log);
+    std::int64_t offset = 0;
+    for (std::size_t open = listing.find('<'); open != std::string::npos;
+         open = listing.find('<', open + 1)) {
+      const std::size_t close = listing.find('>', open);
+      if (close == std::string::npos)
+        break;
+      const std::string run = listing.substr(open + 1, close - open - 1);
+      const std::size_t dash = run.find('-');
+      const std::int64_t first = std::stoll(run.substr(0, dash));
+      const std::int64_t last =
+          dash == std::string::npos ? first : std::stoll(run.substr(dash + 1));
+      for (std::int64_t cluster = first; cluster <= last; ++cluster, offset += cluster_size)
+        source.placements.push_back(
+            {static_cast<int>(i), offset, data_start + (cluster - 2) * cluster_size,
+             std::min(cluster_size, static_cast<std::int64_t>(files[i].size()) - offset)});
+    }
+    if (offset < static_cast<std::int64_t>(files[i].size()))
+      throw std::runtime_error("mshowfat listed too few clusters for " + name);
+    names += " ::/" + name;
+  }
+  Shell("mdel" + on_image + names, log);
+  source.bytes = FileBytes(image);
+  source.placements = Merged(std::move(source.placements));
+  for (const auto& run : source.placements)
+    if (source.bytes.compare(static_cast<std::size_t>(run.position),
+                             static_cast<std::size_t>(run.length), files[run.file],
+                             static_cast<std::size_t>(run.file_offset),
+                             static_cast<std::size_t>(run.length)) != 0)
+      throw std::logic_error("the FAT image's map does not match its bytes");
+  fs::remove_all(scratch);
+  return source;
+}
+
+// ---- What each message should read back as ---------------------------------------------------
+
+struct Known {
+  int file = 0;
+  const dbxtest::GeneratedMessage* message = nullptr;
+};
+
+class Catalogue {
+public:
+  explicit Catalogue(const std::vector<const dbxtest::GeneratedStore*>& stores) {
+    for (std::size_t f = 0; f < stores.size(); ++f)
+      for (const auto& message : stores[f]->messages) {
+        const int id = static_cast<int>(known_.size());
+        known_.push_back({static_cast<int>(f), &message});
+        const std::string written = platform::Sha256Hex(message.written);
+        const std::string text = platform::Sha256Hex(message.text);
+        salvora_sha_.push_back(message.deleted ? text : written);
+        by_sha_[written].insert(id);
+        by_sha_[text].insert(id);
+        for (std::int64_t block : message.blocks)
+          by_block_[{static_cast<int>(f), block}] = id;
+        for (const std::string* form : {&message.written, &message.text})
+          for (const std::string& line : Lines(*form))
+            if (line.size() >= 24) {
+              auto [at, added] = by_line_.emplace(line, id);
+              if (!added && at->second != id)
+                at->second = -1; // a line more than one message has says nothing
+            }
+      }
+  }
+
+  int size() const { return static_cast<int>(known_.size()); }
+  const Known& operator[](int id) const { return known_[static_cast<std::size_t>(id)]; }
+
+  // Messages whose text, in any form, has this SHA-256.
+  std::set<int> WithSha(const std::string& sha) const {
+    auto at = by_sha_.find(sha);
+    return at == by_sha_.end() ? std::set<int>{} : at->second;
+  }
+  const std::string& SalvoraSha(int id) const { return salvora_sha_[static_cast<std::size_t>(id)]; }
+  int AtBlock(int file, std::int64_t offset) const {
+    auto at = by_block_.find({file, offset});
+    return at == by_block_.end() ? -1 : at->second;
+  }
+  // Messages that have a line only they have in `text`.
+  std::set<int> OwningLines(const std::string& text) const {
+    std::set<int> owners;
+    for (const std::string& line : Lines(text)) {
+      auto at = by_line_.find(line);
+      if (at != by_line_.end() && at->second >= 0)
+        owners.insert(at->second);
+    }
+    return owners;
+  }
+
+private:
+  static std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string::npos)
+        end = text.size();
+      std::size_t stop = end;
+      if (stop > start && text[stop - 1] == '\r')
+        --stop;
+      lines.push_back(text.substr(start, stop - start));
+      start = end + 1;
+    }
+    return lines;
+  }
+
+  std::vector<Known> known_;
+  std::vector<std::string> salvora_sha_;
+  std::unordered_map<std::string, std::set<int>> by_sha_;
+  std::map<std::pair<int, std::int64_t>, int> by_block_;
+  std::unordered_map<std::string, int> by_line_;
+};
+
+struct Tally {
+  int texts = 0;
+  int whole = 0;
+  int whole_deleted = 0;
+  int twice = 0;  // given whole, and again whole or in part
+  int pieces = 0; // not given whole, but in part
+  int no_message = 0;
+};
+
+struct Tallier {
+  const Catalogue& catalogue;
+  std::vector<int> whole, belonging;
+  Tally tally;
+
+  explicit Tallier(const Catalogue& c)
+      : catalogue(c), whole(static_cast<std::size_t>(c.size())),
+        belonging(static_cast<std::size_t>(c.size())) {}
+
+  void Text(const std::set<int>& whole_of, const std::set<int>& owners) {
+    ++tally.texts;
+    for (int id : whole_of)
+      ++whole[static_cast<std::size_t>(id)];
+    for (int id : owners)
+      ++belonging[static_cast<std::size_t>(id)];
+    if (owners.empty())
+      ++tally.no_message;
+  }
+
+  Tally Done() {
+    for (int id = 0; id < catalogue.size(); ++id) {
+      if (whole[static_cast<std::size_t>(id)] > 0) {
+        ++tally.whole;
+        tally.whole_deleted += catalogue[id].message->deleted;
+      }
+      const int texts = belonging[static_cast<std::size_t>(id)];
+      if (whole[static_cast<std::size_t>(id)] > 0)
+        tally.twice += texts >= 2;
+      else
+        tally.pieces += texts >= 1;
+    }
+    return tally;
+  }
+};
+
+// Which message has a block at `position` of the source.
+int MessageAt(const Catalogue& catalogue, const dbxtest::DamagedSource& source,
+              std::int64_t position) {
+  if (auto run = source.RunAt(position, kBlockSize))
+    return catalogue.AtBlock(run->file, run->file_offset + (position - run->position));
+  return -1;
+}
+
+// salvora's lines: live and deleted ones give a data offset in the folder file, found ones the
+// position of the first block in the source.
+Tally CountSalvora(const fs::path& dump, const Catalogue& catalogue,
+                   const dbxtest::DamagedSource& source) {
+  Tallier tallier(catalogue);
+  std::istringstream lines(FileBytes(dump));
+  for (std::string text; std::getline(lines, text);) {
+    std::istringstream in(text);
+    std::string kind, sha;
+    std::int64_t info = 0, offset = 0, attr = 0, length = 0;
+    if (!(in >> kind >> info >> offset >> attr >> length >> sha) ||
+        (kind != "live" && kind != "deleted" && kind != "found"))
+      continue;
+    std::set<int> whole_of, owners;
+    for (int id : catalogue.WithSha(sha)) {
+      owners.insert(id);
+      if (catalogue.SalvoraSha(id) == sha)
+        whole_of.insert(id);
+    }
+    if (owners.empty()) {
+      int id = MessageAt(catalogue, source, offset);
+      if (id < 0 && kind != "found")
+        id = catalogue.AtBlock(0, offset);
+      if (id >= 0)
+        owners.insert(id);
+    }
+    tallier.Text(whole_of, owners);
+  }
+  return tallier.Done();
+}
+
+// undbx's files: every regular file it wrote under `folder`. undbx ends each file's name with
+// the position of the text's first block in the source, in hex, before ".eml".
+Tally CountUndbx(const fs::path& folder, const Catalogue& catalogue,
+                 const dbxtest::DamagedSource& source) {
+  Tallier tallier(catalogue);
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file())
+      continue;
+    const std::string bytes = FileBytes(entry.path());
+    const std::set<int> whole_of = catalogue.WithSha(platform::Sha256Hex(bytes));
+    std::set<int> owners = catalogue.OwningLines(bytes);
+    owners.insert(whole_of.begin(), whole_of.end());
+    const std::string stem = entry.path().stem().string();
+    const std::string hex = stem.substr(stem.rfind('.') + 1);
+    if (hex.size() == 16 && hex.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos)
+      if (int id = MessageAt(catalogue, source, std::stoll(hex, nullptr, 16)); id >= 0)
+        owners.insert(id);
+    tallier.Text(whole_of, owners);
+  }
+  return tallier.Done();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+std::string g_undbx = "undbx";
+
+void RecoveryPerClass(const fs::path& folder) {
+  const dbxtest::GeneratedStore first = dbxtest::GenerateStore(1, 1800, "inbox");
+  const dbxtest::GeneratedStore second = dbxtest::GenerateStore(2, 700, "sent");
+  const Catalogue catalogue({&first, &second});
+  auto deleted = [](const dbxtest::GeneratedStore& store) {
+    return std::count_if(store.messages.begin(), store.messages.end(),
+                         [](const auto& m) { return m.deleted; });
+  };
+  std::printf("stores: %zu messages (%ld deleted), %.1f MB; %zu messages (%ld deleted), %.1f MB\n",
+              first.messages.size(), static_cast<long>(deleted(first)),
+              static_cast<double>(first.bytes.size()) / 1e6, second.messages.size(),
+              static_cast<long>(deleted(second)), static_cast<double>(second.bytes.size()) / 1e6);
+
+  std::vector<std::string> names;
+  for (const auto& damage : dbxtest::DamageCases())
+    if (damage.damage != dbxtest::Damage::FatImageOfTwo &&
+        damage.name != std::string("head_cut_100003"))
+      names.push_back(damage.name);
+  names.push_back("fat_image_of_two");
+
+  std::printf("\n%-24s %9s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", "class", "surviving",
+              "salvora", "undbx", "salvora", "undbx", "salvora", "undbx", "salvora", "undbx",
+              "salvora", "undbx");
+  std::printf("%-24s %9s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", "", "", "whole", "whole",
+              "twice", "twice", "pieces", "pieces", "no msg", "no msg", "texts", "texts");
+  struct Deleted {
+    std::string name;
+    int surviving;
+    int salvora;
+    int undbx;
+  };
+  std::vector<Deleted> deleted_rows;
+  int turn = 0;
+  for (const std::string& name : names) {
+    dbxtest::DamagedSource source;
+    int files = 1;
+    if (name == "fat_image_of_two") {
+      const std::int64_t total =
+          static_cast<std::int64_t>(first.bytes.size() + second.bytes.size());
+      source = FatImageOfTwo({first.bytes, second.bytes}, 12, ((total * 3 >> 20) + 1) << 20,
+                             folder / "fat");
+      files = 2;
+    } else {
+      for (const auto& damage : dbxtest::DamageCases())
+        if (damage.name == name) {
+          source = dbxtest::MakeDamaged(damage, first.bytes, second.bytes);
+          files = dbxtest::HoldsTwoFiles(damage.damage) ? 2 : 1;
+        }
+    }
+    int surviving = 0, surviving_deleted = 0;
+    for (int f = 0; f < files; ++f)
+      for (const auto& message : (f == 0 ? first : second).messages)
+        if (source.Survives(f, message)) {
+          ++surviving;
+          surviving_deleted += message.deleted;
+        }
+
+    const fs::path work = folder / name;
+    fs::create_directories(work);
+    const fs::path file = work / (name + ".dbx");
+    WriteFile(file, source.bytes);
+    const fs::path dump = work / "dump.txt", out = work / "undbx";
+    fs::create_directories(out);
+    auto salvora = [&] {
+      Run run = Spawn({SALVORA_PROGRAM, "dump", "--deep", file.string()}, dump.string());
+      if (run.status != 0)
+        std::fprintf(stderr, "salvora exited %d on %s\n", run.status, name.c_str());
+    };
+    auto undbx = [&] {
+      Run run = Spawn({g_undbx, "-r", file.string(), out.string()}, "/dev/null");
+      if (run.status != 0)
+        std::fprintf(stderr, "undbx exited %d on %s\n", run.status, name.c_str());
+    };
+    if (turn++ % 2 == 0) {
+      salvora();
+      undbx();
+    } else {
+      undbx();
+      salvora();
+    }
+    const Tally s = CountSalvora(dump, catalogue, source);
+    const Tally u = CountUndbx(out, catalogue, source);
+    fs::remove_all(work);
+    std::printf("%-24s %9d %8d %8d %8d %8d %8d %8d %8d %8d %8d %8d\n", name.c_str(), surviving,
+                s.whole, u.whole, s.twice, u.twice, s.pieces, u.pieces, s.no_message, u.no_message,
+                s.texts, u.texts);
+    std::fflush(stdout);
+    deleted_rows.push_back({name, surviving_deleted, s.whole_deleted, u.whole_deleted});
+  }
+  std::printf("\nof which deleted messages:\n%-24s %9s %8s %8s\n", "class", "surviving", "salvora",
+              "undbx");
+  for (const Deleted& row : deleted_rows)
+    std::printf("%-24s %9d %8d %8d\n", row.name.c_str(), row.surviving, row.salvora, row.undbx);
+}
+
+void SpeedAndMemory(const fs::path& folder, std::int64_t image_mib) {
+  const dbxtest::GeneratedStore store = dbxtest::GenerateStore(1, 1800, "inbox");
+  std::int64_t store_blocks = 0;
+  for (const auto& message : store.messages)
+    store_blocks += static_cast<std::int64_t>(message.blocks.size());
+  const fs::path image = folder / "image.dbx"; // undbx reads only files named *.dbx
+  const std::int64_t size = image_mib << 20;
+  const auto store_size = static_cast<std::int64_t>(store.bytes.size());
+  std::int64_t copies = 0, noise = 0;
+  {
+    // Copies of the store, each behind a gap of noise of up to 2 MiB, one gap in three a
+    // whole number of sectors, the others of any length.
+    std::ofstream out(image, std::ios::binary | std::ios::trunc);
+    std::mt19937 random(99);
+    std::int64_t written = 0;
+    for (;;) {
+      std::int64_t gap = 1 + static_cast<std::int64_t>(random() % (2 << 20));
+      if (copies % 3 == 0)
+        gap = (gap + 511) / 512 * 512;
+      if (written + gap + store_size > size)
+        break;
+      const std::string bytes = Noise(gap, random);
+      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      out.write(store.bytes.data(), static_cast<std::streamsize>(store_size));
+      written += gap + store_size;
+      noise += gap;
+      ++copies;
+    }
+    const std::string tail = Noise(size - written, random);
+    out.write(tail.data(), static_cast<std::streamsize>(tail.size()));
+    noise += size - written;
+    if (!out)
+      throw std::runtime_error("cannot write the image");
+  }
+  std::printf("\nimage: %lld MiB, %lld copies of the 1,800-message store (%.1f MB, %lld blocks "
+              "each), %.1f MiB of noise\n",
+              static_cast<long long>(image_mib), static_cast<long long>(copies),
+              static_cast<double>(store_size) / 1e6, static_cast<long long>(store_blocks),
+              static_cast<double>(noise) / (1 << 20));
+
+  Spawn({"cat", image.string()}, "/dev/null"); // the warm-up read into the page cache
+  const fs::path out = folder / "undbx";
+  std::vector<double> cat_s, salvora_s, undbx_s, salvora_kib, undbx_kib, version_kib;
+  for (int round = 0; round < 3; ++round) {
+    std::vector<int> order = {0, 1, 2};
+    std::rotate(order.begin(), order.begin() + round, order.end());
+    for (int which : order) {
+      if (which == 0) {
+        cat_s.push_back(Spawn({"cat", image.string()}, "/dev/null").seconds);
+      } else if (which == 1) {
+        const Run run = Spawn({SALVORA_PROGRAM, "dump", "--deep", image.string()}, "/dev/null");
+        salvora_s.push_back(run.seconds);
+        salvora_kib.push_back(static_cast<double>(run.peak_kib));
+      } else {
+        fs::remove_all(out);
+        fs::create_directories(out);
+        const Run run = Spawn({g_undbx, "-r", image.string(), out.string()}, "/dev/null");
+        undbx_s.push_back(run.seconds);
+        undbx_kib.push_back(static_cast<double>(run.peak_kib));
+      }
+    }
+    version_kib.push_back(
+        static_cast<double>(Spawn({SALVORA_PROGRAM, "--version"}, "/dev/null").peak_kib));
+  }
+  std::int64_t undbx_files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(out))
+    undbx_files += entry.is_regular_file();
+  fs::remove_all(out);
+
+  // The blocks salvora found, from one more run whose lines are kept: each text of n bytes
+  // stood in ceil(n / 512) blocks.
+  const fs::path dump = folder / "dump.txt";
+  Spawn({SALVORA_PROGRAM, "dump", "--deep", image.string()}, dump.string());
+  std::int64_t blocks_found = 0, texts = 0;
+  {
+    std::ifstream lines(dump);
+    for (std::string text; std::getline(lines, text);) {
+      std::istringstream in(text);
+      std::string kind;
+      std::int64_t info = 0, offset = 0, attr = 0, length = 0;
+      if (in >> kind >> info >> offset >> attr >> length &&
+          (kind == "live" || kind == "deleted" || kind == "found")) {
+        ++texts;
+        blocks_found += std::max<std::int64_t>(1, (length + kBlockTextSize - 1) / kBlockTextSize);
+      }
+    }
+  }
+  fs::remove(dump);
+
+  const double mib = static_cast<double>(image_mib);
+  const double cat = Median(cat_s), salvora = Median(salvora_s), undbx = Median(undbx_s);
+  std::printf("\n%-40s %9s %9s %9s\n", "command (3 runs each, alternating)", "median s", "MiB/s",
+              "peak MiB");
+  std::printf("%-40s %9.2f %9.0f %9s\n", "cat IMAGE > /dev/null", cat, mib / cat, "-");
+  std::printf("%-40s %9.2f %9.0f %9.1f\n", "salvora dump --deep IMAGE > /dev/null", salvora,
+              mib / salvora, Median(salvora_kib) / 1024);
+  std::printf("%-40s %9.2f %9.0f %9.1f\n", "undbx -r IMAGE OUTDIR", undbx, mib / undbx,
+              Median(undbx_kib) / 1024);
+  std::printf("%-40s %9s %9s %9.1f\n", "salvora --version", "-", "-", Median(version_kib) / 1024);
+  std::printf("\nsalvora speed / sequential read speed: %.2f (goal >= 0.5)\n", cat / salvora);
+  std::printf("salvora speed / undbx speed: %.2f\n", undbx / salvora);
+  std::printf("salvora texts: %lld in %lld blocks (blocks in the image: %lld); undbx files: %lld\n",
+              static_cast<long long>(texts), static_cast<long long>(blocks_found),
+              static_cast<long long>(copies * store_blocks), static_cast<long long>(undbx_files));
+  const double per_block =
+      (Median(salvora_kib) - Median(version_kib)) * 1024 / static_cast<double>(blocks_found);
+  std::printf("salvora peak memory above its base, per block found: %.1f bytes (goal <= 32)\n",
+              per_block);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 5 && std::string(argv[1]) == "--measure") {
+    const Run run = SpawnHere(std::vector<std::string>(argv + 5, argv + argc), argv[3], argv[4]);
+    std::ofstream(argv[2]) << std::setprecision(9) << run.seconds << ' ' << run.peak_kib << ' '
+                           << run.status << '\n';
+    return 0;
+  }
+  std::int64_t image_mib = 1024;
+  std::string only;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string option = argv[i];
+    if (option == "--image-mib")
+      image_mib = std::stoll(argv[i + 1]);
+    else if (option == "--only")
+      only = argv[i + 1];
+    else if (option == "--undbx")
+      g_undbx = argv[i + 1];
+  }
+  g_folder = fs::temp_directory_path() / ("salvora-peer-bench-" + std::to_string(::getpid()));
+  const fs::path& folder = g_folder;
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  int status = 0;
+  try {
+    if (only.empty() || only == "recovery")
+      RecoveryPerClass(folder);
+    if (only.empty() || only == "speed")
+      SpeedAndMemory(folder, image_mib);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    status = 1;
+  }
+  fs::remove_all(folder);
+  return status;
+}
