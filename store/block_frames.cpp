@@ -37,7 +37,7 @@ bool CapacityWord(const unsigned char* block) {
 
 // Keeps, of one piece's blocks, only those that share their file's start with another block of
 // the piece and do not overlap the one before them, at most kFramesPerPiece.
-void ThinOut(std::vector<BlockFrame>& frames, std::size_t from) {
+void ThinOut(BlockFrames& frames, std::size_t from) {
   std::vector<std::int64_t> starts;
   starts.reserve(frames.size() - from);
   for (std::size_t i = from; i < frames.size(); ++i)
@@ -124,8 +124,8 @@ std::optional<BlockLook> LookAtBlock(const unsigned char* block) {
   return BlockLook{flags, static_cast<std::uint16_t>(freed ? freed_size : live_size)};
 }
 
-bool FindBlockFrames(DbxStream& stream, std::vector<BlockFrame>& found,
-                     const DeepScanProgress& progress, const DeepScanReadError& read_error) {
+bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgress& progress,
+                     const DeepScanReadError& read_error) {
   const std::int64_t end = stream.Size();
   // Each piece carries a block's worth of the next and a few bytes more, so a block that starts
   // near its end is seen whole, and so are the fields a marker near the end implies.

@@ -12,6 +12,7 @@
 #include "uoexpress.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -42,6 +43,10 @@ struct BlockFrame {
   std::int64_t FileStart() const { return position - std::int64_t{self}; }
 };
 
+// The blocks found, in source order. A deque: it grows without moving what it holds, so a
+// large source's blocks are written once, not copied at each growth.
+using BlockFrames = std::deque<BlockFrame>;
+
 // What the 528 bytes at `block` say when they are a plausible data block: the first field
 // names a place in a file (not 0), and a live block holds 512 as its text capacity and at most
 // 512 as its text length, while a freed block's length field counts the freed area (513 to
@@ -55,7 +60,7 @@ std::optional<BlockLook> LookAtBlock(const unsigned char* block);
 // Reads the source in large pieces from its start to its end and appends every plausible block
 // in source order, at whatever byte it starts. False when Stop ended the pass. Unreadable bytes
 // are told to `read_error` and read as zeros.
-bool FindBlockFrames(DbxStream& stream, std::vector<BlockFrame>& found,
-                     const DeepScanProgress& progress, const DeepScanReadError& read_error);
+bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgress& progress,
+                     const DeepScanReadError& read_error);
 
 } // namespace uoexpress

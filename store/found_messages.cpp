@@ -52,7 +52,7 @@ enum LinkFlag : std::uint16_t {
 class ChainFinder {
 public:
   // `stoppable`: Stop ends the steps; false when they link the blocks a stopped pass found.
-  ChainFinder(DbxStream& stream, std::vector<BlockFrame>& frames, bool stoppable)
+  ChainFinder(DbxStream& stream, BlockFrames& frames, bool stoppable)
       : stream_(stream), frames_(frames), stoppable_(stoppable) {}
 
   // Which blocks share their file's start with another, and the file starts that have a
@@ -671,7 +671,7 @@ private:
   }
 
   DbxStream& stream_;
-  std::vector<BlockFrame>& frames_;
+  BlockFrames& frames_;
   const bool stoppable_;
   std::vector<std::int32_t> next_;     // the block each block's next-block offset names
   std::vector<std::int32_t> previous_; // the block before each in its chain
@@ -713,7 +713,7 @@ void ListFoundMessages(DbxStream& stream, std::span<const Toe5_ListedBlock> list
                        const DeepScanReadError& read_error) {
   // A Stop during the pass keeps what it found so far: the blocks found are linked all the
   // same, which takes a small part of the pass's time, and the caller sees Stop still set.
-  std::vector<BlockFrame> frames;
+  BlockFrames frames;
   const bool whole = FindBlockFrames(stream, frames, progress, read_error);
   ChainFinder finder(stream, frames, whole);
   if (!finder.MarkShared() || !finder.FindNextBlocks() || !finder.DropOverlaps() ||
