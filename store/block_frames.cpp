@@ -37,21 +37,21 @@ bool CapacityWord(const unsigned char* block) {
 
 // Keeps, of one piece's blocks, only those that share their file's start with another block of
 // the piece and do not overlap the one before them, at most kFramesPerPiece.
-void ThinOut(BlockFrames& frames, std::size_t from) {
+void ThinOut(std::vector<BlockFrame>& frames) {
   std::vector<std::int64_t> starts;
-  starts.reserve(frames.size() - from);
-  for (std::size_t i = from; i < frames.size(); ++i)
-    starts.push_back(frames[i].FileStart());
+  starts.reserve(frames.size());
+  for (const BlockFrame& frame : frames)
+    starts.push_back(frame.FileStart());
   std::sort(starts.begin(), starts.end());
   auto shared = [&](std::int64_t start) {
     auto range = std::equal_range(starts.begin(), starts.end(), start);
     return range.second - range.first > 1;
   };
-  std::size_t kept = from;
-  for (std::size_t i = from; i < frames.size() && kept - from < kFramesPerPiece; ++i) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < frames.size() && kept < kFramesPerPiece; ++i) {
     if (!shared(frames[i].FileStart()))
       continue;
-    if (kept > from && frames[kept - 1].position + kBlockSize > frames[i].position)
+    if (kept > 0 && frames[kept - 1].position + kBlockSize > frames[i].position)
       continue;
     frames[kept++] = frames[i];
   }
@@ -130,20 +130,23 @@ bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgre
   // Each piece carries a block's worth of the next and a few bytes more, so a block that starts
   // near its end is seen whole, and so are the fields a marker near the end implies.
   PieceReader pieces(stream, end, kPiece, kBlockSize + 16, read_error);
+  std::vector<BlockFrame> piece_found;
   std::int64_t start = 0;
   for (const unsigned char* piece; (piece = pieces.Next(start)) != nullptr;) {
     platform::PumpMessages();
     if (platform::StopRequested())
       return false;
     const std::int64_t length = std::min(start + kPiece, end) - start;
-    const std::size_t first_of_piece = found.size();
+    // The piece's blocks are gathered, put in order and thinned out before they are kept.
+    piece_found.clear();
     auto consider = [&](std::int64_t at) {
       if (at < 0 || at >= length)
         return;
       const unsigned char* block = piece + at;
       if (std::optional<BlockLook> look = LookAtBlock(block))
-        found.push_back({start + at, LoadUInt32(block), LoadUInt32(block + kBlockNext),
-                         LoadUInt32(block + kDeletedChainLink), look->flags, look->text_size});
+        piece_found.push_back({start + at, LoadUInt32(block), LoadUInt32(block + kBlockNext),
+                               LoadUInt32(block + kDeletedChainLink), look->flags,
+                               look->text_size});
     };
     // Every 0x02 byte up to the last place a field of this piece's blocks can hold one.
     const unsigned char* scan = piece;
@@ -166,11 +169,12 @@ bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgre
     const auto by_position = [](const BlockFrame& a, const BlockFrame& b) {
       return a.position < b.position;
     };
-    const auto piece_frames = found.begin() + static_cast<std::ptrdiff_t>(first_of_piece);
-    if (!std::is_sorted(piece_frames, found.end(), by_position))
-      std::sort(piece_frames, found.end(), by_position);
-    if (found.size() - first_of_piece > kFramesPerPiece)
-      ThinOut(found, first_of_piece);
+    if (!std::is_sorted(piece_found.begin(), piece_found.end(), by_position))
+      std::sort(piece_found.begin(), piece_found.end(), by_position);
+    if (piece_found.size() > kFramesPerPiece)
+      ThinOut(piece_found);
+    for (const BlockFrame& frame : piece_found)
+      found.push_back(frame);
     if (progress)
       progress(start + length, end);
   }

@@ -12,7 +12,7 @@
 #include "uoexpress.h"
 
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -43,9 +43,41 @@ struct BlockFrame {
   std::int64_t FileStart() const { return position - std::int64_t{self}; }
 };
 
-// The blocks found, in source order. A deque: it grows without moving what it holds, so a
-// large source's blocks are written once, not copied at each growth.
-using BlockFrames = std::deque<BlockFrame>;
+// The blocks found, in source order, in chunks of a fixed size: the store grows without moving
+// what it holds, so a large source's blocks are written once, not copied at each growth, and a
+// block is found by its index with a shift and a mask.
+class BlockFrames {
+public:
+  std::size_t size() const { return size_; }
+  BlockFrame& operator[](std::size_t i) { return chunks_[i >> kShift][i & kMask]; }
+  const BlockFrame& operator[](std::size_t i) const { return chunks_[i >> kShift][i & kMask]; }
+
+  void push_back(const BlockFrame& frame) {
+    if ((size_ >> kShift) == chunks_.size())
+      chunks_.emplace_back(new BlockFrame[kChunk]); // left unset: every block is written
+    (*this)[size_++] = frame;
+  }
+
+  // The index of the first block standing at or after `position`, or size().
+  std::size_t LowerBound(std::int64_t position) const {
+    std::size_t low = 0, high = size_;
+    while (low < high) {
+      const std::size_t middle = low + (high - low) / 2;
+      if ((*this)[middle].position < position)
+        low = middle + 1;
+      else
+        high = middle;
+    }
+    return low;
+  }
+
+private:
+  static constexpr int kShift = 14;
+  static constexpr std::size_t kChunk = std::size_t{1} << kShift;
+  static constexpr std::size_t kMask = kChunk - 1;
+  std::vector<std::unique_ptr<BlockFrame[]>> chunks_;
+  std::size_t size_ = 0;
+};
 
 // What the 528 bytes at `block` say when they are a plausible data block: the first field
 // names a place in a file (not 0), and a live block holds 512 as its text capacity and at most

@@ -190,9 +190,9 @@ public:
   // `deleted_listed`: the deleted chain of the source read as a folder file listed messages,
   // so its head counts whatever the header's first bytes hold. False when Stop ended the step.
   bool MarkFreedBlocks(bool deleted_listed) {
-    for (BlockFrame& frame : frames_)
-      if (frame.flags & (kFreedShape | kLooksFreed))
-        frame.flags |= kFreed;
+    for (std::size_t i = 0; i < frames_.size(); ++i)
+      if (frames_[i].flags & (kFreedShape | kLooksFreed))
+        frames_[i].flags |= kFreed;
     // The head of each file's deleted chain, where the file's header survives.
     for (std::int64_t start : file_starts_) {
       if (start < 0 || !(HasSignature(start) || (start == 0 && deleted_listed)))
@@ -236,9 +236,10 @@ public:
   }
 
   bool AnyUnclaimed() const {
-    return std::any_of(frames_.begin(), frames_.end(), [](const BlockFrame& frame) {
-      return !(frame.flags & (kClaimed | kDropped));
-    });
+    for (std::size_t i = 0; i < frames_.size(); ++i)
+      if (!(frames_[i].flags & (kClaimed | kDropped)))
+        return true;
+    return false;
   }
 
   // A full block whose next block is not in its piece goes on in another piece when exactly one
@@ -417,11 +418,9 @@ private:
       return true;
     }
     const std::int64_t from = frame.FileStart() + boundary;
-    auto it = std::lower_bound(
-        frames_.begin(), frames_.end(), from,
-        [](const BlockFrame& other, std::int64_t value) { return other.position < value; });
-    for (; it != frames_.end() && it->position < from + cluster; ++it)
-      if (it->FileStart() == frame.FileStart() && !(it->flags & kDropped))
+    for (std::size_t k = frames_.LowerBound(from);
+         k < frames_.size() && frames_[k].position < from + cluster; ++k)
+      if (frames_[k].FileStart() == frame.FileStart() && !(frames_[k].flags & kDropped))
         return true;
     return false;
   }
@@ -510,12 +509,10 @@ private:
   std::int32_t At(std::int64_t position, std::size_t likely) const {
     if (likely < frames_.size() && frames_[likely].position == position)
       return static_cast<std::int32_t>(likely);
-    auto found = std::lower_bound(
-        frames_.begin(), frames_.end(), position,
-        [](const BlockFrame& frame, std::int64_t value) { return frame.position < value; });
-    if (found == frames_.end() || found->position != position)
+    const std::size_t found = frames_.LowerBound(position);
+    if (found == frames_.size() || frames_[found].position != position)
       return kNone;
-    return static_cast<std::int32_t>(found - frames_.begin());
+    return static_cast<std::int32_t>(found);
   }
 
   // The block of the file starting at `start` that holds `offset` as its own, or kNone.
