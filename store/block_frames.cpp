@@ -55,7 +55,7 @@ void ThinOut(std::vector<BlockFrame>& frames) {
       continue;
     frames[kept++] = frames[i];
   }
-  frames.resize(kept);
+  frames.erase(frames.begin() + static_cast<std::ptrdiff_t>(kept), frames.end());
 }
 
 } // namespace

@@ -77,7 +77,7 @@ public:
       else
         starts[kept++] = starts[k];
     }
-    starts.resize(kept);
+    starts.erase(starts.begin() + static_cast<std::ptrdiff_t>(kept), starts.end());
     for (const auto& [start, blocks] : starts)
       if (blocks > 1 && file_starts_.size() < kHeadersLookedAt)
         file_starts_.push_back(start);
