@@ -50,7 +50,7 @@ TEST(InPlaceSource, WhatIsReadInPlaceAndHowItsFoldersAreNamed) {
   const app::FolderFile source = app::InPlaceSource("some/dir/disk.img");
   EXPECT_EQ(source.name, "disk.img");
   EXPECT_TRUE(source.ticked);
-  EXPECT_EQ(source.source_path, (fs::current_path() / "some/dir/disk.img").string());
+  EXPECT_EQ(source.source_path, (fs::current_path() / "some" / "dir" / "disk.img").string());
 }
 
 // An image of two folder files in noise, and a folder file of the store beside it.

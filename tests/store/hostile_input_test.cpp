@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
@@ -351,16 +351,19 @@ public:
               const std::function<std::uint32_t(std::uint32_t)>& word)
       : path_(std::filesystem::temp_directory_path() /
               ("salvora-sparse-" + std::to_string(::getpid()) + ".dbx")) {
-    int fd = ::open(path_.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
-    ok_ = fd >= 0 && ::ftruncate(fd, size) == 0;
+    std::ofstream(path_, std::ios::binary | std::ios::trunc).close();
+    std::error_code error;
+    std::filesystem::resize_file(path_, static_cast<std::uintmax_t>(size), error);
+    ok_ = !error;
+    std::fstream file(path_, std::ios::binary | std::ios::in | std::ios::out);
     for (const auto& [start, length] : windows) {
       std::vector<std::uint32_t> words(length / 4);
       for (std::uint32_t i = 0; i < words.size(); ++i)
         words[i] = word(start + 4 * i);
-      ok_ = ok_ && ::pwrite(fd, words.data(), length, start) == static_cast<ssize_t>(length);
+      file.seekp(static_cast<std::streamoff>(start));
+      file.write(reinterpret_cast<const char*>(words.data()), static_cast<std::streamsize>(length));
     }
-    if (fd >= 0)
-      ::close(fd);
+    ok_ = ok_ && file.good();
   }
   ~SparseStore() { std::filesystem::remove(path_); }
 
