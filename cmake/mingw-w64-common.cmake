@@ -17,8 +17,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Programs run under Wine through a wrapper that keeps them in a private prefix: the build
-# folder's own, unless SALVORA_WINEPREFIX names another.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${SALVORA_WINE_PROGRAM}
-    ${CMAKE_BINARY_DIR}/wine-prefix)
+# folder's own, unless SALVORA_WINEPREFIX names another. -DSALVORA_RUN_UNDER_WINE=OFF builds
+# without running anything, for a machine whose Wine cannot run this build's programs (a kernel
+# without 32-bit support runs no 32-bit Wine).
+if(NOT DEFINED SALVORA_RUN_UNDER_WINE OR SALVORA_RUN_UNDER_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${SALVORA_WINE_PROGRAM}
+      ${CMAKE_BINARY_DIR}/wine-prefix)
+endif()
 # Tests are listed when ctest runs, not at build time, so building never starts Wine.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
