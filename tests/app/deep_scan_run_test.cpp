@@ -3,6 +3,7 @@
 #include "save_fixture.h"
 #include "store/uoexpress.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace testenv {
@@ -127,6 +128,39 @@ TEST(DeepScanRun, FoundRowsSaveTheirWholeText) {
   ASSERT_TRUE(fixture.Save()); // found rows are ticked after the scan
   EXPECT_EQ(FileNames(fixture.Destination()), (std::vector<std::string>{"lost_record.eml"}));
   EXPECT_EQ(ReadFile(fixture.Destination() + "/lost_record.eml"), store.texts[0]);
+}
+
+// A message whose first block was lost is saved as one plain-text message of its own: a header
+// that says where it was found, then its text exactly as found.
+TEST(DeepScanRun, AFragmentSavesAsAMessageOfItsOwn) {
+  const std::string text =
+      Message("lost start", "a@example.org", std::string(2000, 'z') + "\r\nthe end\r\n");
+  StoreBuilder builder;
+  builder.AddMessage(Message("listed"));
+  builder.AddMessage(text);
+  dbxtest::DbxImage image = builder.Build();
+  image.PutInt32(builder.InfoOffset(1), 0);
+  image.PutInt32(builder.DataOffset(1), 0); // the first block is gone
+
+  SaveFixture fixture({});
+  fixture.WriteFolderFile("Inbox.dbx", image);
+  RecordingObserver observer;
+  fixture.list = fixture.Scan({{"Inbox.dbx", true}}, observer, true);
+  ASSERT_EQ(fixture.list.Count(), 2u);
+  const app::TEmailMessage& found = fixture.list[1].message;
+  ASSERT_TRUE(found.Found);
+  ASSERT_TRUE(found.Chain.Fragment);
+  ASSERT_TRUE(fixture.Save());
+  const std::vector<std::string> names = FileNames(fixture.Destination());
+  ASSERT_EQ(names.size(), 1u);
+  char where[32];
+  std::snprintf(where, sizeof where, "0x%llx", static_cast<unsigned long long>(found.DataOffset));
+  EXPECT_EQ(ReadFile(fixture.Destination() + "/" + names[0]),
+            "Subject: Fragment of a message found at " + std::string(where) +
+                " in Inbox.dbx\r\nX-Salvora-Fragment: the start of this message was lost; the "
+                "text below is what was found\r\nMIME-Version: 1.0\r\nContent-Type: "
+                "text/plain\r\n\r\n" +
+                text.substr(512));
 }
 
 TEST(DeepScanRun, TheDeepScanOfOneFileAddsItsFoundRowsToTheList) {
