@@ -149,15 +149,21 @@ public:
       if (!Pump(i))
         return false;
       const BlockFrame& frame = frames_[i];
-      if ((frame.flags & kDropped) || !(frame.flags & kShared))
+      if (frame.flags & kDropped)
         continue;
       auto place = clusters.by_place.find(SectorPlace(frame.FileStart()));
       const std::int64_t cluster =
           place == clusters.by_place.end() ? clusters.smallest : place->second;
       const std::int64_t end = std::int64_t{frame.self} + kBlockSize;
       const std::int64_t boundary = (frame.self / cluster + 1) * cluster;
-      if (boundary >= end || FollowedByItsFile(i, boundary, cluster) ||
-          MendCutBlock(i, boundary, cluster))
+      if (boundary >= end)
+        continue;
+      // Clusters smaller than a block: one may lie wholly inside it, and is in place when the
+      // cluster after it is (the same piece goes on there); a cut there cannot be mended.
+      const std::int64_t last = (end - 1) / cluster * cluster;
+      if (last > boundary
+              ? FollowedByItsFile(i, last, cluster)
+              : FollowedByItsFile(i, boundary, cluster) || MendCutBlock(i, boundary, cluster))
         continue;
       frames_[i].flags |= kDropped | kCut;
     }
