@@ -62,7 +62,7 @@ using dbxtest::kBlockTextSize;
 using Clock = std::chrono::steady_clock;
 
 using dbxtest::FileBytes;
-using dbxtest::Quoted;
+using dbxtest::Noise;
 using dbxtest::WriteFile;
 
 struct Run {
@@ -116,132 +116,6 @@ Run Spawn(const std::vector<std::string>& args, const std::string& out,
   Run run;
   std::ifstream(result) >> run.seconds >> run.peak_kib >> run.status;
   return run;
-}
-
-// ---- FAT image -------------------------------------------------------------------------------
-
-// The support library's FAT image keeps its filler files in the root folder, which FAT12 and
-// FAT16 cap at 1,024 entries: too few for a disk that has room for both stores. This one keeps
-// them in a subfolder and is otherwise made the same way: small files fill the disk, every
-// other one is deleted, the folder files are copied into the holes, their cluster lists read,
-// and they are deleted too.
-const char kToolEnvironment[] = "MTOOLS_SKIP_CHECK=1 PATH=\"$PATH:/usr/sbin:/sbin\" ";
-
-void Shell(const std::string& command, const fs::path& log) {
-  if (std::system((kToolEnvironment + command + " >" + Quoted(log) + " 2>&1").c_str()) != 0)
-    throw std::runtime_error(command.substr(0, 200) + " failed: " + FileBytes(log).substr(0, 500));
-}
-
-std::string Noise(std::int64_t size, std::mt19937& random) {
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  for (std::size_t i = 0; i < bytes.size(); i += 4) {
-    const std::uint32_t word = random();
-    for (std::size_t k = 0; k < 4 && i + k < bytes.size(); ++k)
-      bytes[i + k] = static_cast<char>(word >> (8 * k));
-  }
-  return bytes;
-}
-
-std::vector<dbxtest::Placement> Merged(std::vector<dbxtest::Placement> runs) {
-  std::sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
-    return std::tie(a.file, a.file_offset) < std::tie(b.file, b.file_offset);
-  });
-  std::vector<dbxtest::Placement> merged;
-  for (const auto& run : runs) {
-    if (!merged.empty() && merged.back().file == run.file &&
-        merged.back().file_offset + merged.back().length == run.file_offset &&
-        merged.back().position + merged.back().length == run.position)
-      merged.back().length += run.length;
-    else
-      merged.push_back(run);
-  }
-  return merged;
-}
-
-dbxtest::DamagedSource FatImageOfTwo(const std::vector<std::string>& files, std::uint32_t seed,
-                                     std::int64_t image_size, const fs::path& scratch) {
-  std::mt19937 random(seed);
-  fs::create_directories(scratch);
-  const fs::path image = scratch / "disk.img";
-  const fs::path log = scratch / "log.txt";
-  const std::string on_image = " -i " + Quoted(image) + " ";
-  Shell("mkfs.vfat -C -S 512 -s 8 -i 5A1F0DB5 " + Quoted(image) + " " +
-            std::to_string(image_size / 1024),
-        log);
-  const std::string boot = FileBytes(image).substr(0, 512);
-  auto u8 = [&](std::size_t at) { return static_cast<std::int64_t>(boot[at] & 0xFF); };
-  auto u16 = [&](std::size_t at) { return u8(at) | u8(at + 1) << 8; };
-  auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
-  const std::int64_t sector = u16(11), per_cluster = u8(13), reserved = u16(14), fats = u8(16);
-  const std::int64_t root_sectors = (u16(17) * 32 + sector - 1) / sector;
-  const std::int64_t total = u16(19) != 0 ? u16(19) : u32(32);
-  const std::int64_t fat_size = u16(22) != 0 ? u16(22) : u32(36);
-  const std::int64_t cluster_size = sector * per_cluster;
-  const std::int64_t data_start = (reserved + fats * fat_size + root_sectors) * sector;
-  const std::int64_t clusters = (total * sector - data_start) / cluster_size;
-
-  const fs::path fillers = scratch / "fill";
-  fs::create_directories(fillers);
-  std::string deletions;
-  std::int64_t used = 0;
-  for (int i = 0;; ++i) {
-    const auto length = static_cast<std::int64_t>(1 + random() % 8);
-    // Room is left for the subfolder's own entries.
-    if (used + length > clusters - 64)
-      break;
-    used += length;
-    char name[16];
-    std::snprintf(name, sizeof name, "F%05d.TXT", i);
-    WriteFile(fillers / name, Noise((length - 1) * cluster_size + 1 +
-                                        static_cast<std::int64_t>(random() % cluster_size),
-                                    random));
-    if (i % 2 == 1)
-      deletions += std::string(" ::/FILL/") + name;
-  }
-  Shell("mmd" + on_image + "::/FILL", log);
-  Shell("mcopy" + on_image + Quoted(fillers) + "/* ::/FILL/", log);
-  Shell("mdel" + on_image + deletions, log);
-
-  dbxtest::DamagedSource source;
-  std::string names;
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const std::string name = "FOLDER" + std::to_string(i + 1) + ".DBX";
-    WriteFile(scratch / name, files[i]);
-    Shell("mcopy" + on_image + Quoted(scratch / name) + " ::/" + name, log);
-    Shell("mshowfat" + on_image + "::/" + name, log);
-    // mshowfat lists the clusters as runs, "<first-last>" or "<cluster>".
-    const std::string listing = FileBytes(log);
-    std::int64_t offset = 0;
-    for (std::size_t open = listing.find('<'); open != std::string::npos;
-         open = listing.find('<', open + 1)) {
-      const std::size_t close = listing.find('>', open);
-      if (close == std::string::npos)
-        break;
-      const std::string run = listing.substr(open + 1, close - open - 1);
-      const std::size_t dash = run.find('-');
-      const std::int64_t first = std::stoll(run.substr(0, dash));
-      const std::int64_t last =
-          dash == std::string::npos ? first : std::stoll(run.substr(dash + 1));
-      for (std::int64_t cluster = first; cluster <= last; ++cluster, offset += cluster_size)
-        source.placements.push_back(
-            {static_cast<int>(i), offset, data_start + (cluster - 2) * cluster_size,
-             std::min(cluster_size, static_cast<std::int64_t>(files[i].size()) - offset)});
-    }
-    if (offset < static_cast<std::int64_t>(files[i].size()))
-      throw std::runtime_error("mshowfat listed too few clusters for " + name);
-    names += " ::/" + name;
-  }
-  Shell("mdel" + on_image + names, log);
-  source.bytes = FileBytes(image);
-  source.placements = Merged(std::move(source.placements));
-  for (const auto& run : source.placements)
-    if (source.bytes.compare(static_cast<std::size_t>(run.position),
-                             static_cast<std::size_t>(run.length), files[run.file],
-                             static_cast<std::size_t>(run.file_offset),
-                             static_cast<std::size_t>(run.length)) != 0)
-      throw std::logic_error("the FAT image's map does not match its bytes");
-  fs::remove_all(scratch);
-  return source;
 }
 
 // ---- What each message should read back as ---------------------------------------------------
@@ -474,8 +348,8 @@ void RecoveryPerClass(const fs::path& folder) {
     if (name == "fat_image_of_two") {
       const std::int64_t total =
           static_cast<std::int64_t>(first.bytes.size() + second.bytes.size());
-      source = FatImageOfTwo({first.bytes, second.bytes}, 12, ((total * 3 >> 20) + 1) << 20,
-                             folder / "fat");
+      source = dbxtest::FatImageWithDeletedFiles({first.bytes, second.bytes}, 12,
+                                                 ((total * 3 >> 20) + 1) << 20);
       files = 2;
     } else {
       for (const auto& damage : dbxtest::DamageCases())

@@ -266,12 +266,8 @@ public:
       ++first_asking;
     if (first_asking == frames_.size())
       return true;
-    std::vector<std::uint32_t> by_self;
-    for (std::size_t i = 0; i < frames_.size(); ++i)
-      if (Available(i) || (frames_[i].flags & kCut))
-        by_self.push_back(static_cast<std::uint32_t>(i));
-    std::sort(by_self.begin(), by_self.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return frames_[a].self < frames_[b].self; });
+    const std::vector<std::uint32_t> by_self =
+        BySelf([&](std::size_t i) { return Available(i) || (frames_[i].flags & kCut); });
     std::vector<std::pair<std::uint32_t, std::uint32_t>> links; // (to, from)
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       if (!Pump(i))
@@ -280,9 +276,7 @@ public:
       if (i < first_asking || !asks(i))
         continue;
       const bool links_on = Available(i) && next_[i] == kNone && (from.flags & kFull);
-      auto it = std::lower_bound(
-          by_self.begin(), by_self.end(), from.next,
-          [&](std::uint32_t other, std::uint32_t offset) { return frames_[other].self < offset; });
+      auto it = FirstHolding(by_self, from.next);
       std::int32_t target = kNone;
       int found_elsewhere = 0, candidates = 0;
       for (; it != by_self.end() && frames_[*it].self == from.next; ++it) {
@@ -431,6 +425,24 @@ private:
     return false;
   }
 
+  // The blocks `wanted` takes, by the offset they hold, to look blocks up by the offset a block
+  // names across pieces.
+  template <class Wanted> std::vector<std::uint32_t> BySelf(const Wanted& wanted) const {
+    std::vector<std::uint32_t> blocks;
+    for (std::size_t i = 0; i < frames_.size(); ++i)
+      if (wanted(i))
+        blocks.push_back(static_cast<std::uint32_t>(i));
+    std::sort(blocks.begin(), blocks.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return frames_[a].self < frames_[b].self; });
+    return blocks;
+  }
+  std::vector<std::uint32_t>::const_iterator FirstHolding(const std::vector<std::uint32_t>& by_self,
+                                                          std::uint32_t offset) const {
+    return std::lower_bound(
+        by_self.begin(), by_self.end(), offset,
+        [&](std::uint32_t other, std::uint32_t value) { return frames_[other].self < value; });
+  }
+
   // A block cut at its run's end (`boundary`, an offset in its file) is whole again when its
   // next block stands in the file's next cluster in exactly one other piece: that piece holds
   // the next run of the file's bytes from `boundary` on, the block's end among them. The mended
@@ -439,17 +451,9 @@ private:
     const BlockFrame& frame = frames_[i];
     if (frame.next < boundary || frame.next >= boundary + cluster)
       return false;
-    if (by_self_.empty()) {
-      for (std::size_t k = 0; k < frames_.size(); ++k)
-        if (!(frames_[k].flags & kDropped))
-          by_self_.push_back(static_cast<std::uint32_t>(k));
-      std::sort(by_self_.begin(), by_self_.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return frames_[a].self < frames_[b].self;
-      });
-    }
-    auto it = std::lower_bound(
-        by_self_.begin(), by_self_.end(), frame.next,
-        [&](std::uint32_t other, std::uint32_t offset) { return frames_[other].self < offset; });
+    if (by_self_.empty())
+      by_self_ = BySelf([&](std::size_t k) { return !(frames_[k].flags & kDropped); });
+    auto it = FirstHolding(by_self_, frame.next);
     std::int32_t next = kNone;
     for (; it != by_self_.end() && frames_[*it].self == frame.next; ++it) {
       if (frames_[*it].FileStart() == frame.FileStart() || (frames_[*it].flags & kDropped))

@@ -295,21 +295,31 @@ public:
   }
 };
 
-TEST(DeepScan, SourcesPast4GiBAreSearchedWhole) {
-  const std::int64_t offsets[] = {60116, (std::int64_t{1} << 31) + 528 * 7,
-                                  (std::int64_t{1} << 32) - 532, (std::int64_t{1} << 32) + 16};
-  for (std::int64_t at : offsets) {
+// The sparse source installed as the reader's file for one test, its blocks placed by hand.
+struct SparseSource {
+  SparseSource() {
+    SparseFile::blocks.clear();
+    platform::SetFileOpener(&SparseFile::Open);
+  }
+  ~SparseSource() { platform::SetFileOpener(nullptr); }
+
+  // A live block at `at` holding the low 32 bits of its place as its own offset.
+  void PutBlock(std::int64_t at, std::int32_t length, std::int32_t next, const std::string& text) {
     DbxImage block;
-    block.Block(0, 15, 0, "Subject: far\r\n");
+    block.Block(0, length, next, text);
     std::string bytes = block.bytes();
     const auto self = static_cast<std::uint32_t>(at);
     std::memcpy(bytes.data(), &self, 4);
     SparseFile::blocks[at] = bytes;
   }
-  platform::SetFileOpener(&SparseFile::Open);
-  struct Restore {
-    ~Restore() { platform::SetFileOpener(nullptr); }
-  } restore;
+};
+
+TEST(DeepScan, SourcesPast4GiBAreSearchedWhole) {
+  const std::int64_t offsets[] = {60116, (std::int64_t{1} << 31) + 528 * 7,
+                                  (std::int64_t{1} << 32) - 532, (std::int64_t{1} << 32) + 16};
+  SparseSource source;
+  for (std::int64_t at : offsets)
+    source.PutBlock(at, 15, 0, "Subject: far\r\n");
   std::vector<uoexpress::Toe5_FoundMessage> found;
   uoexpress::ReadFoundMessageInfos("sparse.dbx", {}, found);
   ASSERT_EQ(found.size(), 4u);
@@ -537,21 +547,10 @@ TEST(DeepScan, FragmentsAreTheChainsThatDoNotOpenAMessage) {
 // readers take offsets as signed numbers, so the block past 2 GiB is the deep scan's to find.
 TEST(DeepScan, ClaimsReadOffsetsAsTheReadersDo) {
   const std::int64_t far = (std::int64_t{1} << 31) + 528 * 7;
-  SparseFile::blocks.clear();
-  for (std::int64_t at : {std::int64_t{At(0)}, far}) {
-    DbxImage block;
-    std::string text = at == far ? std::string(kBlockTextSize, 'z') : Text('a');
-    block.Block(0, static_cast<std::int32_t>(text.size()),
-                at == far ? 0 : static_cast<std::int32_t>(far), text);
-    std::string bytes = block.bytes();
-    const auto self = static_cast<std::uint32_t>(at);
-    std::memcpy(bytes.data(), &self, 4);
-    SparseFile::blocks[at] = bytes;
-  }
-  platform::SetFileOpener(&SparseFile::Open);
-  struct Restore {
-    ~Restore() { platform::SetFileOpener(nullptr); }
-  } restore;
+  SparseSource source;
+  source.PutBlock(At(0), static_cast<std::int32_t>(Text('a').size()),
+                  static_cast<std::int32_t>(far), Text('a'));
+  source.PutBlock(far, kBlockTextSize, 0, std::string(kBlockTextSize, 'z'));
   std::string listed_text;
   uoexpress::ReadDeletedMessageText("sparse.dbx", At(0), listed_text, true);
   EXPECT_EQ(listed_text.find('z'), std::string::npos); // the reader stops at the first block

@@ -133,25 +133,6 @@ DamagedSource Checked(DamagedSource source, const std::vector<const std::string*
   return source;
 }
 
-std::string Noise(std::int64_t size, std::mt19937& random) {
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  for (std::size_t i = 0; i < bytes.size(); i += 4) {
-    const std::uint32_t word = random();
-    for (std::size_t k = 0; k < 4 && i + k < bytes.size(); ++k)
-      bytes[i + k] = static_cast<char>(word >> (8 * k));
-  }
-  return bytes;
-}
-
-// mkfs.vfat is often in sbin, off an ordinary user's path; mtools checks the geometry of a
-// plain image file unless told not to.
-const char kToolEnvironment[] = "MTOOLS_SKIP_CHECK=1 PATH=\"$PATH:/usr/sbin:/sbin\" ";
-
-void Run(const std::string& command, const fs::path& log) {
-  if (std::system((kToolEnvironment + command + " >" + Quoted(log) + " 2>&1").c_str()) != 0)
-    throw std::runtime_error(command + " failed: " + FileBytes(log));
-}
-
 // Where a FAT file system keeps its clusters, from its boot sector.
 struct FatGeometry {
   std::int64_t cluster_size = 0;
@@ -232,6 +213,25 @@ std::string FillerName(std::size_t i) {
 }
 
 } // namespace
+
+std::string Noise(std::int64_t size, std::mt19937& random) {
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  for (std::size_t i = 0; i < bytes.size(); i += 4) {
+    const std::uint32_t word = random();
+    for (std::size_t k = 0; k < 4 && i + k < bytes.size(); ++k)
+      bytes[i + k] = static_cast<char>(word >> (8 * k));
+  }
+  return bytes;
+}
+
+// mkfs.vfat is often in sbin, off an ordinary user's path; mtools checks the geometry of a
+// plain image file unless told not to.
+const char kToolEnvironment[] = "MTOOLS_SKIP_CHECK=1 PATH=\"$PATH:/usr/sbin:/sbin\" ";
+
+void RunTool(const std::string& command, const fs::path& log) {
+  if (std::system((kToolEnvironment + command + " >" + Quoted(log) + " 2>&1").c_str()) != 0)
+    throw std::runtime_error(command + " failed: " + FileBytes(log));
+}
 
 std::string FileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -402,30 +402,33 @@ DamagedSource FatImageWithDeletedFiles(const std::vector<std::string>& files, st
   const fs::path image = scratch.path() / "disk.img";
   const fs::path log = scratch.path() / "log.txt";
   const std::string on_image = " -i " + Quoted(image) + " ";
-  Run("mkfs.vfat -C -S 512 -s 8 -r 1024 -i 5A1F0DB5 " + Quoted(image) + " " +
-          std::to_string(image_size / 1024),
-      log);
+  RunTool("mkfs.vfat -C -S 512 -s 8 -r 1024 -i 5A1F0DB5 " + Quoted(image) + " " +
+              std::to_string(image_size / 1024),
+          log);
   const FatGeometry geometry = ReadFatGeometry(FileBytes(image));
 
   // Small files filling the disk but for a few clusters, then every other one deleted: the
-  // holes between the ones kept are where the folder files go.
+  // holes between the ones kept are where the folder files go. They go in a folder of their
+  // own, as FAT12/16 holds only a fixed number of entries in its root folder.
   const fs::path fillers = scratch.path() / "fill";
   fs::create_directories(fillers);
   std::string deletions;
   std::int64_t used = 0;
   for (std::size_t i = 0;; ++i) {
     const auto clusters = static_cast<std::int64_t>(1 + Below(random, 8));
-    if (used + clusters > geometry.clusters - 4)
+    // Room is left for the folder's own entries.
+    if (used + clusters > geometry.clusters - 64)
       break;
     used += clusters;
     const std::int64_t bytes = (clusters - 1) * geometry.cluster_size + 1 +
                                static_cast<std::int64_t>(Below(random, geometry.cluster_size));
     WriteFile(fillers / FillerName(i), Noise(bytes, random));
     if (i % 2 == 1)
-      deletions += " ::/" + FillerName(i);
+      deletions += " ::/FILL/" + FillerName(i);
   }
-  Run("mcopy" + on_image + Quoted(fillers) + "/* ::/", log);
-  Run("mdel" + on_image + deletions, log);
+  RunTool("mmd" + on_image + "::/FILL", log);
+  RunTool("mcopy" + on_image + Quoted(fillers) + "/* ::/FILL/", log);
+  RunTool("mdel" + on_image + deletions, log);
 
   std::vector<std::vector<std::int64_t>> cluster_lists;
   std::string names;
@@ -433,12 +436,12 @@ DamagedSource FatImageWithDeletedFiles(const std::vector<std::string>& files, st
     const std::string name = "FOLDER" + std::to_string(i + 1) + ".DBX";
     const fs::path local = scratch.path() / name;
     WriteFile(local, files[i]);
-    Run("mcopy" + on_image + Quoted(local) + " ::/" + name, log);
-    Run("mshowfat" + on_image + "::/" + name, log);
+    RunTool("mcopy" + on_image + Quoted(local) + " ::/" + name, log);
+    RunTool("mshowfat" + on_image + "::/" + name, log);
     cluster_lists.push_back(ClusterList(FileBytes(log)));
     names += " ::/" + name;
   }
-  Run("mdel" + on_image + names, log);
+  RunTool("mdel" + on_image + names, log);
 
   DamagedSource source;
   source.bytes = FileBytes(image);

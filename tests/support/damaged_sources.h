@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -97,5 +98,10 @@ DamagedSource MakeDamaged(const DamageCase& damage, const std::string& first,
 std::string FileBytes(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::string Quoted(const std::filesystem::path& path);
+// Random bytes, as a disk holds around the files a test places.
+std::string Noise(std::int64_t size, std::mt19937& random);
+// Runs a shell command of the FAT tools (mkfs.vfat, mtools), its output into `log`; throws
+// with that output when it fails.
+void RunTool(const std::string& command, const std::filesystem::path& log);
 
 } // namespace dbxtest
