@@ -30,4 +30,8 @@ if [ ! -f "$ready" ]; then
     fi
   ) 9>"$prefix.lock"
 fi
+# One server for all the tests that run together: a server started by a test ends a few
+# seconds after its last program, and a test starting just then loses its connection
+# ("recvmsg: Connection reset by peer"). When a server already runs this does nothing.
+wineserver -p600 2>/dev/null || true
 exec "$wine" "$@"
