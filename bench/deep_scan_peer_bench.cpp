@@ -13,6 +13,8 @@
 //    salvora's peak memory per data block it found.
 //
 //   deep_scan_peer_bench [--image-mib N] [--only recovery|speed] [--undbx PROGRAM]
+//   deep_scan_peer_bench --write-image FILE MIB   (part 2's image, to profile the search on)
+//   deep_scan_peer_bench --search FILE            (the search alone, as part 2 runs it)
 //
 // Counting. salvora's dump gives each text's SHA-256, undbx writes each text to an .eml file.
 // A live message counts as given back when a text equals the text it was stored with. A
@@ -404,12 +406,12 @@ void RecoveryPerClass(const fs::path& folder) {
     std::printf("%-24s %9d %8d %8d\n", row.name.c_str(), row.surviving, row.salvora, row.undbx);
 }
 
-void SpeedAndMemory(const fs::path& folder, std::int64_t image_mib) {
-  const dbxtest::GeneratedStore store = dbxtest::GenerateStore(1, 1800, "inbox");
-  std::int64_t store_blocks = 0;
-  for (const auto& message : store.messages)
-    store_blocks += static_cast<std::int64_t>(message.blocks.size());
-  const fs::path image = folder / "image.dbx"; // undbx reads only files named *.dbx
+struct Image {
+  std::int64_t copies = 0, noise = 0;
+};
+
+Image WriteImage(const fs::path& image, std::int64_t image_mib,
+                 const dbxtest::GeneratedStore& store) {
   const std::int64_t size = image_mib << 20;
   const auto store_size = static_cast<std::int64_t>(store.bytes.size());
   std::int64_t copies = 0, noise = 0;
@@ -438,6 +440,17 @@ void SpeedAndMemory(const fs::path& folder, std::int64_t image_mib) {
     if (!out)
       throw std::runtime_error("cannot write the image");
   }
+  return {copies, noise};
+}
+
+void SpeedAndMemory(const fs::path& folder, std::int64_t image_mib) {
+  const dbxtest::GeneratedStore store = dbxtest::GenerateStore(1, 1800, "inbox");
+  std::int64_t store_blocks = 0;
+  for (const auto& message : store.messages)
+    store_blocks += static_cast<std::int64_t>(message.blocks.size());
+  const auto store_size = static_cast<std::int64_t>(store.bytes.size());
+  const fs::path image = folder / "image.dbx"; // undbx reads only files named *.dbx
+  const auto [copies, noise] = WriteImage(image, image_mib, store);
   std::printf("\nimage: %lld MiB, %lld copies of the 1,800-message store (%.1f MB, %lld blocks "
               "each), %.1f MiB of noise\n",
               static_cast<long long>(image_mib), static_cast<long long>(copies),
@@ -550,6 +563,10 @@ int main(int argc, char** argv) {
     for (const auto& message : found)
       blocks += message.BlockCount;
     std::printf("%zu %lld\n", found.size(), static_cast<long long>(blocks));
+    return 0;
+  }
+  if (argc == 4 && std::string(argv[1]) == "--write-image") { // for profiling the search
+    WriteImage(argv[2], std::stoll(argv[3]), dbxtest::GenerateStore(1, 1800, "inbox"));
     return 0;
   }
   if (argc > 5 && std::string(argv[1]) == "--measure") {

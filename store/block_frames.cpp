@@ -128,7 +128,8 @@ bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgre
                      const DeepScanReadError& read_error) {
   const std::int64_t end = stream.Size();
   // Each piece carries a block's worth of the next and a few bytes more, so a block that starts
-  // near its end is seen whole, and so are the fields a marker near the end implies.
+  // near its end is seen whole, with the word after it, and so are the fields a marker near
+  // the end implies.
   PieceReader pieces(stream, end, kPiece, kBlockSize + 16, read_error);
   std::vector<BlockFrame> piece_found;
   std::int64_t start = 0;
@@ -143,10 +144,14 @@ bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgre
       if (at < 0 || at >= length)
         return;
       const unsigned char* block = piece + at;
-      if (std::optional<BlockLook> look = LookAtBlock(block))
-        piece_found.push_back({start + at, LoadUInt32(block), LoadUInt32(block + kBlockNext),
-                               LoadUInt32(block + kDeletedChainLink), look->flags,
+      if (std::optional<BlockLook> look = LookAtBlock(block)) {
+        const std::uint32_t self = LoadUInt32(block);
+        const bool followed = LoadUInt32(block + kBlockSize) == self + kBlockSize;
+        piece_found.push_back({start + at, self, LoadUInt32(block + kBlockNext),
+                               LoadUInt32(block + kDeletedChainLink),
+                               static_cast<std::uint16_t>(look->flags | (followed ? kFollowed : 0)),
                                look->text_size});
+      }
     };
     // Every 0x02 byte up to the last place a field of this piece's blocks can hold one.
     const unsigned char* scan = piece;

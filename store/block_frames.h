@@ -11,6 +11,7 @@
 #include "dbx_stream.h"
 #include "uoexpress.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -28,6 +29,7 @@ enum FrameFlag : std::uint16_t {
   kFull = 32,         // its text fills the block, as every block of a message but the last does
   kFreedNamed = 4096, // read the deleted way, its first field's name tells that it begins one
   kLooksFreed = 8192, // its text reads whole only the deleted way
+  kFollowed = 32768,  // the structure right after it holds its own offset: its file goes on
 };
 
 // What the deep scan keeps of one block: 24 bytes.
@@ -58,9 +60,17 @@ public:
     (*this)[size_++] = frame;
   }
 
-  // The index of the first block standing at or after `position`, or size().
-  std::size_t LowerBound(std::int64_t position) const {
+  // The index of the first block standing at or after `position`, or size(). Most lookups
+  // land a few blocks after `hint`, which is tried first.
+  std::size_t LowerBound(std::int64_t position, std::size_t hint = 0) const {
     std::size_t low = 0, high = size_;
+    if (hint > 0 && hint <= size_ && (*this)[hint - 1].position < position) {
+      const std::size_t near = std::min(size_, hint + 8);
+      for (low = hint; low < near && (*this)[low].position < position;)
+        ++low;
+      if (low < near || low == size_)
+        return low;
+    }
     while (low < high) {
       const std::size_t middle = low + (high - low) / 2;
       if ((*this)[middle].position < position)

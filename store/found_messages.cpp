@@ -30,6 +30,7 @@ namespace {
 using namespace layout;
 
 constexpr std::int32_t kNone = -1;
+constexpr std::uint32_t kNoBlock = 0xFFFFFFFF; // kNone, in a block's own fields
 // The pump runs once for this many blocks in the linking steps.
 constexpr std::size_t kPumpInterval = 1 << 15;
 // Folder files whose header is looked at for the head of their deleted chain, at most.
@@ -145,28 +146,49 @@ public:
     const ClusterSizes clusters = ClusterGeometry();
     if (clusters.smallest == 0)
       return true;
+    // First the blocks whose bytes do not go on in place past a cluster's end, then the offsets
+    // those that could be mended name, then each is mended or left out. Leaving one out changes
+    // what the others' test sees in no way: that test looks at later blocks only.
+    struct Cut {
+      std::size_t block;
+      std::int64_t boundary;
+      bool mendable;
+    };
+    std::vector<Cut> cuts;
+    std::vector<std::uint32_t> named;
+    std::int64_t start = 0, cluster = clusters.smallest;
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       if (!Pump(i))
         return false;
       const BlockFrame& frame = frames_[i];
       if (frame.flags & kDropped)
         continue;
-      auto place = clusters.by_place.find(SectorPlace(frame.FileStart()));
-      const std::int64_t cluster =
-          place == clusters.by_place.end() ? clusters.smallest : place->second;
+      if (i == 0 || frame.FileStart() != start) {
+        start = frame.FileStart();
+        auto place = clusters.by_place.find(SectorPlace(start));
+        cluster = place == clusters.by_place.end() ? clusters.smallest : place->second;
+      }
+      // Cluster sizes are powers of two.
       const std::int64_t end = std::int64_t{frame.self} + kBlockSize;
-      const std::int64_t boundary = (frame.self / cluster + 1) * cluster;
+      const std::int64_t boundary = (std::int64_t{frame.self} | (cluster - 1)) + 1;
       if (boundary >= end)
         continue;
       // Clusters smaller than a block: one may lie wholly inside it, and is in place when the
       // cluster after it is (the same piece goes on there); a cut there cannot be mended.
-      const std::int64_t last = (end - 1) / cluster * cluster;
-      if (last > boundary
-              ? FollowedByItsFile(i, last, cluster)
-              : FollowedByItsFile(i, boundary, cluster) || MendCutBlock(i, boundary, cluster))
+      const std::int64_t last = (end - 1) & ~(cluster - 1);
+      if (FollowedByItsFile(i, std::max(last, boundary), cluster))
         continue;
-      frames_[i].flags |= kDropped | kCut;
+      const bool mendable =
+          last <= boundary && frame.next >= boundary && frame.next < boundary + cluster;
+      cuts.push_back({i, boundary, mendable});
+      if (mendable)
+        named.push_back(frame.next);
     }
+    if (!named.empty())
+      by_self_ = BySelf(named, [&](std::size_t k) { return !(frames_[k].flags & kDropped); });
+    for (const Cut& cut : cuts)
+      if (!cut.mendable || !MendCutBlock(cut.block, cut.boundary))
+        frames_[cut.block].flags |= kDropped | kCut;
     by_self_ = {};
     return true;
   }
@@ -260,21 +282,24 @@ public:
       return from.next != 0 &&
              (links_on || ((from.flags & kCut) && InPiece(i, from.next, i + 1) == kNone));
     };
-    // In a file whose blocks all stand in one piece, nothing asks.
-    std::size_t first_asking = 0;
-    while (first_asking < frames_.size() && !asks(first_asking))
-      ++first_asking;
-    if (first_asking == frames_.size())
+    // Only the offsets blocks ask for are looked up: in a file whose blocks all stand in one
+    // piece, nothing asks.
+    std::vector<std::uint32_t> asking, asked;
+    for (std::size_t i = 0; i < frames_.size(); ++i)
+      if (asks(i)) {
+        asking.push_back(static_cast<std::uint32_t>(i));
+        asked.push_back(frames_[i].next);
+      }
+    if (asking.empty())
       return true;
     const std::vector<std::uint32_t> by_self =
-        BySelf([&](std::size_t i) { return Available(i) || (frames_[i].flags & kCut); });
+        BySelf(asked, [&](std::size_t i) { return Available(i) || (frames_[i].flags & kCut); });
     std::vector<std::pair<std::uint32_t, std::uint32_t>> links; // (to, from)
-    for (std::size_t i = 0; i < frames_.size(); ++i) {
-      if (!Pump(i))
+    for (std::size_t k = 0; k < asking.size(); ++k) {
+      if (!Pump(k))
         return false;
+      const std::size_t i = asking[k];
       const BlockFrame& from = frames_[i];
-      if (i < first_asking || !asks(i))
-        continue;
       const bool links_on = Available(i) && next_[i] == kNone && (from.flags & kFull);
       auto it = FirstHolding(by_self, from.next);
       std::int32_t target = kNone;
@@ -311,8 +336,12 @@ public:
   // freed block the one its chain link names (the block freed just before it). A freed block
   // whose first field names itself as one that opens messages gets none: freed blocks of two
   // messages do not join. A bare colon after the "____" is no such sign; body lines have them.
+  //
+  // From here on no block's next offset or chain link is read: to keep the memory a block
+  // takes small, those two fields then hold the blocks before and after it in its chain.
   bool Link() {
-    previous_.assign(frames_.size(), kNone);
+    for (std::size_t i = 0; i < frames_.size(); ++i)
+      frames_[i].next = kNoBlock;
     for (std::size_t i = 0; i < frames_.size(); ++i) {
       if (!Pump(i))
         return false;
@@ -323,28 +352,46 @@ public:
       if (Freed(next) && (frames_[static_cast<std::size_t>(next)].flags & kFreedNamed))
         continue;
       const auto n = static_cast<std::size_t>(next);
-      if (previous_[n] == kNone || (Freed(next) && frames_[n].link == frames_[i].self))
-        previous_[n] = static_cast<std::int32_t>(i);
+      if (Previous(n) == kNoBlock || (Freed(next) && frames_[n].link == frames_[i].self))
+        frames_[n].next = static_cast<std::uint32_t>(i);
     }
+    for (std::size_t i = 0; i < frames_.size(); ++i) {
+      const std::int32_t next = next_[i];
+      frames_[i].link = next != kNone && Previous(static_cast<std::size_t>(next)) == i
+                            ? static_cast<std::uint32_t>(next)
+                            : kNoBlock;
+    }
+    std::vector<std::int32_t>().swap(next_);
     return true;
   }
 
   // One record per chain not claimed: chains from their first block, then chains that close
   // on themselves (no block begins them), each from its lowest block; in source order.
   bool Chains(std::vector<Toe5_FoundMessage>& list) {
-    const std::size_t first = list.size();
-    for (int round = 0; round < 2; ++round)
+    // Each round gives its chains in source order; the few closed ones are merged in. Room for
+    // the first round's chains is made once, so that the records are not moved as they come.
+    std::size_t rounds[2] = {list.size(), 0};
+    std::size_t starts = 0;
+    for (std::size_t i = 0; i < frames_.size(); ++i)
+      starts += Previous(i) == kNoBlock && Available(i);
+    list.reserve(list.size() + starts);
+    for (int round = 0; round < 2; ++round) {
+      if (round == 1)
+        rounds[1] = list.size();
       for (std::size_t i = 0; i < frames_.size(); ++i) {
         if (!Pump(i))
           return false;
-        if ((round == 0 && previous_[i] != kNone) || !Available(i) || (frames_[i].flags & kVisited))
+        if ((round == 0 && Previous(i) != kNoBlock) || !Available(i) ||
+            (frames_[i].flags & kVisited))
           continue;
         AddChain(static_cast<std::int32_t>(i), list);
       }
-    std::stable_sort(list.begin() + static_cast<std::ptrdiff_t>(first), list.end(),
-                     [](const Toe5_FoundMessage& a, const Toe5_FoundMessage& b) {
-                       return a.DataOffset < b.DataOffset;
-                     });
+    }
+    std::inplace_merge(list.begin() + static_cast<std::ptrdiff_t>(rounds[0]),
+                       list.begin() + static_cast<std::ptrdiff_t>(rounds[1]), list.end(),
+                       [](const Toe5_FoundMessage& a, const Toe5_FoundMessage& b) {
+                         return a.DataOffset < b.DataOffset;
+                       });
     return true;
   }
 
@@ -414,23 +461,28 @@ private:
     if (std::int32_t j = At(after, i + 1); j != kNone) {
       if (frames_[static_cast<std::size_t>(j)].FileStart() == frame.FileStart())
         return true;
-    } else if (static_cast<std::uint32_t>(stream_.ReadInt32(after)) == frame.self + kBlockSize) {
+    } else if (frame.flags & kFollowed) {
       return true;
     }
     const std::int64_t from = frame.FileStart() + boundary;
-    for (std::size_t k = frames_.LowerBound(from);
+    for (std::size_t k = frames_.LowerBound(from, i + 1);
          k < frames_.size() && frames_[k].position < from + cluster; ++k)
       if (frames_[k].FileStart() == frame.FileStart() && !(frames_[k].flags & kDropped))
         return true;
     return false;
   }
 
-  // The blocks `wanted` takes, by the offset they hold, to look blocks up by the offset a block
-  // names across pieces.
-  template <class Wanted> std::vector<std::uint32_t> BySelf(const Wanted& wanted) const {
+  // The blocks `wanted` takes that hold one of the `offsets`, by the offset they hold, to look
+  // blocks up by the offset a block names across pieces. Few blocks are asked for, so only
+  // those are sorted.
+  template <class Wanted>
+  std::vector<std::uint32_t> BySelf(std::vector<std::uint32_t>& offsets,
+                                    const Wanted& wanted) const {
+    std::sort(offsets.begin(), offsets.end());
+    offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
     std::vector<std::uint32_t> blocks;
     for (std::size_t i = 0; i < frames_.size(); ++i)
-      if (wanted(i))
+      if (std::binary_search(offsets.begin(), offsets.end(), frames_[i].self) && wanted(i))
         blocks.push_back(static_cast<std::uint32_t>(i));
     std::sort(blocks.begin(), blocks.end(),
               [&](std::uint32_t a, std::uint32_t b) { return frames_[a].self < frames_[b].self; });
@@ -446,13 +498,10 @@ private:
   // A block cut at its run's end (`boundary`, an offset in its file) is whole again when its
   // next block stands in the file's next cluster in exactly one other piece: that piece holds
   // the next run of the file's bytes from `boundary` on, the block's end among them. The mended
-  // block must read as a block: its text without a NUL within its length.
-  bool MendCutBlock(std::size_t i, std::int64_t boundary, std::int64_t cluster) {
+  // block must read as a block: its text without a NUL within its length. The block's next
+  // offset lies in that cluster, and by_self_ holds the blocks that hold it.
+  bool MendCutBlock(std::size_t i, std::int64_t boundary) {
     const BlockFrame& frame = frames_[i];
-    if (frame.next < boundary || frame.next >= boundary + cluster)
-      return false;
-    if (by_self_.empty())
-      by_self_ = BySelf([&](std::size_t k) { return !(frames_[k].flags & kDropped); });
     auto it = FirstHolding(by_self_, frame.next);
     std::int32_t next = kNone;
     for (; it != by_self_.end() && frames_[*it].self == frame.next; ++it) {
@@ -517,9 +566,7 @@ private:
   // The block at `position` in the source, or kNone. Blocks mostly name their neighbours, so
   // the block at `likely` is tried before the search.
   std::int32_t At(std::int64_t position, std::size_t likely) const {
-    if (likely < frames_.size() && frames_[likely].position == position)
-      return static_cast<std::int32_t>(likely);
-    const std::size_t found = frames_.LowerBound(position);
+    const std::size_t found = frames_.LowerBound(position, likely);
     if (found == frames_.size() || frames_[found].position != position)
       return kNone;
     return static_cast<std::int32_t>(found);
@@ -639,9 +686,11 @@ private:
     return start;
   }
 
+  // Once linked: the blocks before and after a block in its chain, or kNoBlock.
+  std::uint32_t Previous(std::size_t i) const { return frames_[i].next; }
   std::int32_t NextInChain(std::int32_t i) const {
-    std::int32_t next = next_[static_cast<std::size_t>(i)];
-    return next != kNone && previous_[static_cast<std::size_t>(next)] == i ? next : kNone;
+    const std::uint32_t next = frames_[static_cast<std::size_t>(i)].link;
+    return next == kNoBlock ? kNone : static_cast<std::int32_t>(next);
   }
 
   void AddChain(std::int32_t start, std::vector<Toe5_FoundMessage>& list) {
@@ -680,8 +729,7 @@ private:
   DbxStream& stream_;
   BlockFrames& frames_;
   const bool stoppable_;
-  std::vector<std::int32_t> next_;     // the block each block's next-block offset names
-  std::vector<std::int32_t> previous_; // the block before each in its chain
+  std::vector<std::int32_t> next_; // the block each block's next-block offset names
   std::vector<std::int64_t> file_starts_;
   // Blocks mended from two runs: where the first run ends within the block, where the rest
   // stands, and the block that follows.

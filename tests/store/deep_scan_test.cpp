@@ -543,6 +543,31 @@ TEST(DeepScan, FragmentsAreTheChainsThatDoNotOpenAMessage) {
   }
 }
 
+// A fragmented file's runs of bytes end on cluster ends, so a block over one is whole only where
+// its file goes on in place. Here a file lies in two runs whose starts tell 4 KiB clusters; a
+// message's last block runs over a cluster's end, past which stands no block of the file, only
+// a structure holding its own offset (an index node, say): the file goes on in place.
+TEST(DeepScan, ABlockOverAClusterEndIsWholeWhereItsFileGoesOnInPlace) {
+  const std::string head = "Subject: over a cluster's end\r\n";
+  const std::string first = head + std::string(kBlockTextSize - head.size(), 'a');
+  const std::string last = "the end\r\n";
+  DbxImage file(16384);
+  file.Block(3272, kBlockTextSize, 3800, first);
+  file.Block(3800, static_cast<std::int32_t>(last.size()), 0, last); // over 4096
+  file.PutUInt32(3800 + kBlockSize, 3800 + kBlockSize);
+  file.Block(8292, 40, 8820, Text('b')); // the second run's own message
+  file.Block(8820, 40, 0, Text('c'));
+  DbxImage source(36000);
+  source.PutBytes(4096, std::string_view(file.bytes()).substr(0, 8192));
+  source.PutBytes(24576, std::string_view(file.bytes()).substr(8192)); // its file starts at 16384
+
+  const std::vector<Chain> found = Found(source);
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(found[0].first, 4096 + 3272);
+  EXPECT_EQ(found[0].blocks, 2);
+  EXPECT_EQ(found[0].text, first + last);
+}
+
 // A listed message whose chain crosses 2 GiB is read, and claimed, only up to there: the
 // readers take offsets as signed numbers, so the block past 2 GiB is the deep scan's to find.
 TEST(DeepScan, ClaimsReadOffsetsAsTheReadersDo) {
