@@ -32,6 +32,14 @@ if [ ! -f "$ready" ]; then
 fi
 # One server for all the tests that run together: a server started by a test ends a few
 # seconds after its last program, and a test starting just then loses its connection
-# ("recvmsg: Connection reset by peer"). When a server already runs this does nothing.
-wineserver -p600 2>/dev/null || true
+# ("recvmsg: Connection reset by peer"). Whoever starts it also starts Wine's background
+# services, with no output of ours open: they live as long as the server, and a test's output
+# they held open would keep the test from ending.
+(
+  flock 9
+  # Nor the lock: it would stay held as long as they live.
+  if wineserver -p600 </dev/null >/dev/null 2>&1 9>&-; then
+    "$wine" cmd /c exit 0 </dev/null >/dev/null 2>&1 9>&- || true
+  fi
+) 9>"$prefix.lock"
 exec "$wine" "$@"

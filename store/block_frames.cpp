@@ -4,8 +4,6 @@
 #include "block_piece.h"
 #include "dbx_layout.h"
 #include "message_start.h"
-#include "piece_reader.h"
-#include "platform/pump.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,14 +13,13 @@ namespace {
 
 using namespace layout;
 
-constexpr std::int64_t kPiece = 1 << 20;
 constexpr std::int32_t kFreedAreaLength = kBlockSize; // 16 bytes of frame and 512 of text
 // Enough of a text to tell whether it opens with a header field's name and colon.
 constexpr std::size_t kHeaderLook = 88;
 // A piece of the source holds at most one real block per 528 bytes. Past twice that, the piece
 // is made to look like blocks, and only blocks that agree with another on their file's start,
 // without overlapping it, are kept, up to that many.
-constexpr std::size_t kFramesPerPiece = 2 * kPiece / kBlockSize;
+constexpr std::size_t kFramesPerPiece = 2 * kPassPiece / kBlockSize;
 
 // The bytes the capacity and length fields hold where a block stands: the capacity word
 // 00 02 00 00 at +4, or a freed length 0x201..0x210 at +8. Both have a 0x02 byte, which text
@@ -124,66 +121,46 @@ std::optional<BlockLook> LookAtBlock(const unsigned char* block) {
   return BlockLook{flags, static_cast<std::uint16_t>(freed ? freed_size : live_size)};
 }
 
-bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgress& progress,
-                     const DeepScanReadError& read_error) {
-  const std::int64_t end = stream.Size();
-  // Each piece carries a block's worth of the next and a few bytes more, so a block that starts
-  // near its end is seen whole, with the word after it, and so are the fields a marker near
-  // the end implies.
-  PieceReader pieces(stream, end, kPiece, kBlockSize + 16, read_error);
-  std::vector<BlockFrame> piece_found;
-  std::int64_t start = 0;
-  for (const unsigned char* piece; (piece = pieces.Next(start)) != nullptr;) {
-    platform::PumpMessages();
-    if (platform::StopRequested())
-      return false;
-    const std::int64_t length = std::min(start + kPiece, end) - start;
-    // The piece's blocks are gathered, put in order and thinned out before they are kept.
-    piece_found.clear();
-    auto consider = [&](std::int64_t at) {
-      if (at < 0 || at >= length)
-        return;
-      const unsigned char* block = piece + at;
-      if (std::optional<BlockLook> look = LookAtBlock(block)) {
-        const std::uint32_t self = LoadUInt32(block);
-        const bool followed = LoadUInt32(block + kBlockSize) == self + kBlockSize;
-        piece_found.push_back({start + at, self, LoadUInt32(block + kBlockNext),
-                               LoadUInt32(block + kDeletedChainLink),
-                               static_cast<std::uint16_t>(look->flags | (followed ? kFollowed : 0)),
-                               look->text_size});
-      }
-    };
-    // Every 0x02 byte up to the last place a field of this piece's blocks can hold one.
-    const unsigned char* scan = piece;
-    const unsigned char* scan_end = piece + length + kLengthMarker;
-    while (scan < scan_end) {
-      const auto* hit = static_cast<const unsigned char*>(
-          std::memchr(scan, kMarker, static_cast<std::size_t>(scan_end - scan)));
-      if (hit == nullptr)
-        break;
-      const std::int64_t at = hit - piece;
-      // A freed length field only where no capacity word stands, so a block is met once.
-      if (at >= kLengthMarker && !CapacityWord(hit - kLengthMarker) && hit[1] == 0 && hit[2] == 0 &&
-          hit[-1] >= 0x01 && hit[-1] <= 0x10)
-        consider(at - kLengthMarker);
-      if (at >= kCapacityMarker && CapacityWord(hit - kCapacityMarker))
-        consider(at - kCapacityMarker);
-      scan = hit + 1;
+void LookAtPiece(const unsigned char* piece, std::int64_t start, std::int64_t length,
+                 std::vector<BlockFrame>& frames) {
+  frames.clear();
+  auto consider = [&](std::int64_t at) {
+    if (at < 0 || at >= length)
+      return;
+    const unsigned char* block = piece + at;
+    if (std::optional<BlockLook> look = LookAtBlock(block)) {
+      const std::uint32_t self = LoadUInt32(block);
+      const bool followed = LoadUInt32(block + kBlockSize) == self + kBlockSize;
+      frames.push_back(
+          {start + at, self, LoadUInt32(block + kBlockNext), LoadUInt32(block + kDeletedChainLink),
+           static_cast<std::uint16_t>(look->flags | (followed ? kFollowed : 0)), look->text_size});
     }
-    // The two ways of meeting a block can meet two blocks a few bytes apart out of order.
-    const auto by_position = [](const BlockFrame& a, const BlockFrame& b) {
-      return a.position < b.position;
-    };
-    if (!std::is_sorted(piece_found.begin(), piece_found.end(), by_position))
-      std::sort(piece_found.begin(), piece_found.end(), by_position);
-    if (piece_found.size() > kFramesPerPiece)
-      ThinOut(piece_found);
-    for (const BlockFrame& frame : piece_found)
-      found.push_back(frame);
-    if (progress)
-      progress(start + length, end);
+  };
+  // Every 0x02 byte up to the last place a field of this piece's blocks can hold one.
+  const unsigned char* scan = piece;
+  const unsigned char* scan_end = piece + length + kLengthMarker;
+  while (scan < scan_end) {
+    const auto* hit = static_cast<const unsigned char*>(
+        std::memchr(scan, kMarker, static_cast<std::size_t>(scan_end - scan)));
+    if (hit == nullptr)
+      break;
+    const std::int64_t at = hit - piece;
+    // A freed length field only where no capacity word stands, so a block is met once.
+    if (at >= kLengthMarker && !CapacityWord(hit - kLengthMarker) && hit[1] == 0 && hit[2] == 0 &&
+        hit[-1] >= 0x01 && hit[-1] <= 0x10)
+      consider(at - kLengthMarker);
+    if (at >= kCapacityMarker && CapacityWord(hit - kCapacityMarker))
+      consider(at - kCapacityMarker);
+    scan = hit + 1;
   }
-  return true;
+  // The two ways of meeting a block can meet two blocks a few bytes apart out of order.
+  const auto by_position = [](const BlockFrame& a, const BlockFrame& b) {
+    return a.position < b.position;
+  };
+  if (!std::is_sorted(frames.begin(), frames.end(), by_position))
+    std::sort(frames.begin(), frames.end(), by_position);
+  if (frames.size() > kFramesPerPiece)
+    ThinOut(frames);
 }
 
 } // namespace uoexpress

@@ -99,10 +99,22 @@ struct BlockLook {
 };
 std::optional<BlockLook> LookAtBlock(const unsigned char* block);
 
+// The pass reads the source in pieces of this size.
+constexpr std::int64_t kPassPiece = 1 << 20;
+
+// The plausible blocks of one piece of the source that starts at `start` in it, at whatever
+// byte each starts, in source order: `frames` gets them. The piece holds `length` bytes and a
+// block's worth and 16 bytes more of what follows it. A piece with more shapes than blocks fit
+// is thinned out.
+void LookAtPiece(const unsigned char* piece, std::int64_t start, std::int64_t length,
+                 std::vector<BlockFrame>& frames);
+
 // Reads the source in large pieces from its start to its end and appends every plausible block
 // in source order, at whatever byte it starts. False when Stop ended the pass. Unreadable bytes
-// are told to `read_error` and read as zeros.
+// are told to `read_error`, once each and in source order, and read as zeros. The pieces are
+// looked at by `lanes` threads (0: as many as the machine has cores, up to four); progress,
+// `read_error` and the pump are called on the caller's thread.
 bool FindBlockFrames(DbxStream& stream, BlockFrames& found, const DeepScanProgress& progress,
-                     const DeepScanReadError& read_error);
+                     const DeepScanReadError& read_error, unsigned lanes = 0);
 
 } // namespace uoexpress

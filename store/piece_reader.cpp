@@ -13,13 +13,25 @@ constexpr std::size_t kRetryParts[] = {4096, 512};
 
 } // namespace
 
+namespace {
+
+std::int64_t PiecesOfLane(std::int64_t end, std::int64_t piece, PieceLane lane) {
+  if (piece <= 0 || lane.first < 0 || lane.stride <= 0)
+    return 0;
+  const std::int64_t pieces = (end + piece - 1) / piece;
+  return pieces > lane.first ? (pieces - lane.first + lane.stride - 1) / lane.stride : 0;
+}
+
+} // namespace
+
 PieceReader::PieceReader(DbxStream& stream, std::int64_t end, std::int64_t piece,
-                         std::int64_t overlap, UnreadableBytes unreadable)
-    : stream_(stream), end_(std::max<std::int64_t>(end, 0)), piece_(piece),
-      pieces_(piece > 0 ? (end_ + piece - 1) / piece : 0), unreadable_(std::move(unreadable)) {
-  if (piece <= 0 || overlap < 0)
-    throw std::invalid_argument(
-        "PieceReader: the piece must be positive, the overlap not negative");
+                         std::int64_t overlap, UnreadableBytes unreadable, PieceLane lane)
+    : stream_(stream), end_(std::max<std::int64_t>(end, 0)), piece_(piece), lane_(lane),
+      pieces_(PiecesOfLane(end_, piece, lane)), unreadable_(std::move(unreadable)) {
+  if (piece <= 0 || overlap < 0 || lane.first < 0 || lane.stride <= 0)
+    throw std::invalid_argument("PieceReader: the piece must be positive, the overlap not "
+                                "negative, the lane's first piece not negative and its "
+                                "stride positive");
   const auto size = static_cast<std::size_t>(std::min(piece_, end_) + overlap);
   slots_[0].bytes.resize(size);
   if (pieces_ > 1) {
@@ -70,7 +82,7 @@ void PieceReader::ReadAhead() {
 void PieceReader::ReadPiece(std::int64_t index) {
   Slot& slot = SlotFor(index);
   slot.unreadable.clear();
-  ReadWithRetries(index * piece_, slot.bytes.data(), slot.bytes.size(), 0, slot.unreadable);
+  ReadWithRetries(StartOf(index), slot.bytes.data(), slot.bytes.size(), 0, slot.unreadable);
 }
 
 // Reads `size` bytes at `offset` at once. Should that fail, what it did not read is read again
@@ -136,7 +148,7 @@ const unsigned char* PieceReader::Next(std::int64_t& start) {
   Slot& slot = SlotFor(index);
   Report(slot.unreadable);
   ++next_;
-  start = index * piece_;
+  start = StartOf(index);
   return slot.bytes.data();
 }
 

@@ -14,6 +14,13 @@
 
 namespace uoexpress {
 
+// A lane reads every `stride`-th piece from piece `first` on, so that several lanes share one
+// file's pieces.
+struct PieceLane {
+  std::int64_t first = 0;
+  std::int64_t stride = 1;
+};
+
 class PieceReader {
 public:
   // Told of `length` file bytes at `offset` that could not be read and read as zero.
@@ -25,7 +32,7 @@ public:
   // order, before the piece holding them comes out. Adjacent unreadable bytes come as one
   // range, except that a range running past the end of a piece's bytes is told in parts.
   PieceReader(DbxStream& stream, std::int64_t end, std::int64_t piece, std::int64_t overlap,
-              UnreadableBytes unreadable = nullptr);
+              UnreadableBytes unreadable = nullptr, PieceLane lane = {});
   ~PieceReader();
   PieceReader(const PieceReader&) = delete;
   PieceReader& operator=(const PieceReader&) = delete;
@@ -50,11 +57,15 @@ private:
                        std::vector<Range>& unreadable);
   void Report(const std::vector<Range>& unreadable);
   Slot& SlotFor(std::int64_t index) { return slots_[index % 2]; }
+  std::int64_t StartOf(std::int64_t index) const {
+    return (lane_.first + index * lane_.stride) * piece_;
+  }
 
   DbxStream& stream_;
   const std::int64_t end_;
   const std::int64_t piece_;
-  const std::int64_t pieces_;
+  const PieceLane lane_;
+  const std::int64_t pieces_; // of this lane
   const UnreadableBytes unreadable_;
   Slot slots_[2];
   std::int64_t next_ = 0;     // the piece Next() hands out next

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "dbx_writer.h"
 #include "platform/exclusive_file.h"
+#include "platform/pump.h"
 #include "platform/random_access_file.h"
+#include "store/block_frames.h"
 #include "store/piece_reader.h"
 
 #include <algorithm>
@@ -44,6 +47,7 @@ public:
   static inline bool whole_read_fails = false;
   static inline std::int64_t throw_at = -1;
   static inline Throw thrown = Throw::Nothing;
+  static inline const std::string* content = nullptr; // else ByteAt
 
   static std::unique_ptr<platform::RandomAccessFile> Open(const std::string&) {
     return std::make_unique<FaultyFile>();
@@ -70,7 +74,7 @@ public:
     if (stop < end && whole_read_fails)
       return {0, true};
     for (std::int64_t i = offset; i < stop; ++i)
-      buffer[i - offset] = ByteAt(i);
+      buffer[i - offset] = content ? (*content)[static_cast<std::size_t>(i)] : ByteAt(i);
     return {static_cast<std::size_t>(stop - offset), stop < end};
   }
 
@@ -85,6 +89,8 @@ struct Opener {
     FaultyFile::bad.clear();
     FaultyFile::whole_read_fails = false;
     FaultyFile::throw_at = -1;
+    FaultyFile::thrown = FaultyFile::Throw::Nothing;
+    FaultyFile::content = nullptr;
   }
 };
 
@@ -286,6 +292,101 @@ TEST(PieceReader, FilesPast4GiBHaveTheirSizeAndReadAtTheirEnd) {
     EXPECT_EQ(std::string(bytes, 3), "far");
   }
   std::filesystem::remove(path);
+}
+
+// The deep scan's pass reads a file's pieces in one lane or several, each on a thread of its
+// own; whatever the lanes, the blocks come in source order (also those over a piece's end),
+// unreadable bytes are told once each, in order, and every call comes on the caller's thread.
+class BlockPass : public testing::Test {
+protected:
+  static constexpr std::int64_t P = 1 << 20; // the pass's piece
+  static constexpr std::int64_t kSize = 5 * P + 3000;
+
+  void SetUp() override {
+    dbxtest::DbxImage image(kSize);
+    for (std::int64_t at = 4096; at + 600 < kSize; at += 97 * 1024 + 13)
+      placed_.push_back(at);
+    for (std::int64_t k = 1; k < 5; ++k)
+      placed_.push_back(k * P - 100 - 7 * k); // over a piece's end
+    std::sort(placed_.begin(), placed_.end());
+    for (std::int64_t at : placed_)
+      image.Block(static_cast<std::int32_t>(at), 12, 0, "Subject: x\r\n");
+    bytes_ = image.bytes();
+    FaultyFile::size = kSize;
+    FaultyFile::content = &bytes_;
+  }
+
+  struct Pass {
+    std::vector<std::int64_t> positions;
+    std::vector<Range> reports;
+    std::int64_t last_progress = 0;
+    bool whole = false;
+    bool other_thread = false;
+  };
+
+  Pass Run(unsigned lanes, std::int64_t stop_at = -1) {
+    Pass pass;
+    const auto caller = std::this_thread::get_id();
+    DbxStream stream("faulty");
+    uoexpress::BlockFrames found;
+    pass.whole = uoexpress::FindBlockFrames(
+        stream, found,
+        [&](std::int64_t scanned, std::int64_t) {
+          pass.other_thread |= std::this_thread::get_id() != caller;
+          pass.last_progress = scanned;
+          if (stop_at >= 0 && scanned >= stop_at)
+            platform::SetStopRequested(true);
+        },
+        [&](std::int64_t offset, std::int64_t length) {
+          pass.other_thread |= std::this_thread::get_id() != caller;
+          pass.reports.emplace_back(offset, length);
+        },
+        lanes);
+    platform::SetStopRequested(false);
+    for (std::size_t i = 0; i < found.size(); ++i)
+      pass.positions.push_back(found[i].position);
+    return pass;
+  }
+
+  Opener opener_{&FaultyFile::Open};
+  std::string bytes_;
+  std::vector<std::int64_t> placed_;
+};
+
+TEST_F(BlockPass, EveryLaneCountGivesTheSameBlocksAndReports) {
+  // Unreadable sectors around a piece's end (read with both pieces) and inside a piece.
+  FaultyFile::bad = {{2 * P - 512, 1024}, {4 * P + 8192, 512}};
+  std::vector<std::int64_t> readable;
+  for (std::int64_t at : placed_)
+    if (std::none_of(FaultyFile::bad.begin(), FaultyFile::bad.end(), [&](const Range& bad) {
+          return at < bad.first + bad.second && at + 528 > bad.first;
+        }))
+      readable.push_back(at);
+  for (unsigned lanes : {1u, 2u, 3u, 4u}) {
+    SCOPED_TRACE(std::to_string(lanes) + " lanes");
+    const Pass pass = Run(lanes);
+    EXPECT_TRUE(pass.whole);
+    EXPECT_EQ(pass.positions, readable);
+    EXPECT_EQ(pass.reports, FaultyFile::bad);
+    EXPECT_EQ(pass.last_progress, kSize);
+    EXPECT_FALSE(pass.other_thread);
+  }
+}
+
+TEST_F(BlockPass, StopKeepsThePiecesTakenAndWhatTheLanesThrowComesOut) {
+  for (unsigned lanes : {1u, 3u}) {
+    SCOPED_TRACE(std::to_string(lanes) + " lanes");
+    const Pass stopped = Run(lanes, 2 * P);
+    EXPECT_FALSE(stopped.whole);
+    EXPECT_EQ(stopped.last_progress, 2 * P);
+    ASSERT_FALSE(stopped.positions.empty());
+    EXPECT_LT(stopped.positions.back(), 2 * P);
+    EXPECT_GT(stopped.positions.back(), P);
+
+    FaultyFile::throw_at = 3 * P + 10;
+    EXPECT_THROW(Run(lanes), std::runtime_error);
+    FaultyFile::throw_at = -1;
+  }
 }
 
 #ifdef __linux__
